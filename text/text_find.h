@@ -1,0 +1,17 @@
+#pragma once
+// Searching texts the way the whole system does: 1-based byte positions, a match never starts
+// on the second byte of a double-byte character, and ignoring case folds ASCII letters only.
+
+#include <string>
+#include <string_view>
+
+// Position (1-based) of the first match of `needle` in `text` at or after `startPosition`,
+// or -1. A start below 1 means the first byte; an empty needle is found at the start
+// position when a byte remains there.
+int TextFind(std::string_view text, std::string_view needle, int startPosition = 1,
+             bool ignoreCase = false);
+
+// `text` with every match of `from` replaced by `to`, scanning left to right and going on
+// after each replaced piece. An empty `from` leaves the text unchanged.
+std::string TextReplaceAll(std::string_view text, std::string_view from, std::string_view to,
+                           bool ignoreCase = false);
