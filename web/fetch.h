@@ -14,16 +14,16 @@
 // in/out-parameter is not reported. In/out parameters are rewritten only once the request has
 // been opened, so a call that fails earlier leaves them as they were.
 struct FetchParams {
-  int method = 0;                          // 1: POST; other values GET; non-zero sends a body
-  std::string_view bodyText;               // body, when bodyBytes is empty
-  std::string* cookies = nullptr;          // in/out: sent when non-empty, then merged
-  std::string* responseCookies = nullptr;  // out: the name=value of each set-cookie line
-  std::string* headers = nullptr;          // in/out: extra lines; then all that was sent
-  std::string* location = nullptr;         // out: the location line, else the raw headers
-  int noRedirect = 0;                      // non-zero: redirects are not followed
-  Bytes* bodyBytes = nullptr;              // in/out: body bytes; filled from bodyText
-  std::optional<std::string> proxy;        // host:port for plain-HTTP requests; "" = direct
-  std::string* rawHeaders = nullptr;       // out: the final response's raw header block
+  int method = 0;                            // 1: POST; other values GET; non-zero sends a body
+  std::string_view bodyText;                 // body, when bodyBytes is empty
+  std::string* cookies = nullptr;            // in/out: sent when non-empty, then merged
+  std::string* responseCookies = nullptr;    // out: the name=value of each set-cookie line
+  std::string* headers = nullptr;            // in/out: extra lines; then all that was sent
+  std::string* location = nullptr;           // out: the location line, else the raw headers
+  int noRedirect = 0;                        // non-zero: redirects are not followed
+  Bytes* bodyBytes = nullptr;                // in/out: body bytes; filled from bodyText
+  std::optional<std::string> proxy;          // host:port for plain-HTTP requests; "" = direct
+  std::string* rawHeaders = nullptr;         // out: the final response's raw header block
   const std::atomic<bool>* abort = nullptr;  // set by another thread: the transfer ends
 };
 

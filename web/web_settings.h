@@ -6,9 +6,9 @@
 #include <string>
 
 struct WebSettings {
-  std::string caFile;                // PEM certificates used instead of the system's store
-  long connectTimeoutMs = 30'000;    // no connection within this: the transfer fails
-  long stallTimeoutMs = 60'000;      // no byte for this long: the transfer fails
+  std::string caFile;              // PEM certificates used instead of the system's store
+  long connectTimeoutMs = 30'000;  // no connection within this: the transfer fails
+  long stallTimeoutMs = 60'000;    // no byte for this long: the transfer fails
   long maxRedirects = 20;
 };
 
