@@ -131,6 +131,19 @@ struct RegexObject::State {
     return Utf8ToGbk(std::string_view(subjectUtf8).substr(start, end - start));
   }
 
+  // Text of group `group` (0: the whole match) of match `matchNumber`; see SubmatchText.
+  std::string Group(int matchNumber, int group, int* position) const {
+    PCRE2_SIZE start = 0;
+    PCRE2_SIZE end = 0;
+    PCRE2_SIZE matchStart = 0;
+    PCRE2_SIZE matchEnd = 0;
+    const bool inMatch = Span(matchNumber, 0, &matchStart, &matchEnd);
+    const bool known = inMatch && group >= 0 && group <= groups;
+    const bool set = known && Span(matchNumber, group, &start, &end);
+    if (position) *position = known ? GbkOffset(set ? start : matchStart) : -2;
+    return set ? Piece(start, end) : "";
+  }
+
   int GbkOffset(PCRE2_SIZE utf8Offset) const {
     if (gbkOffsetOfUtf8.empty()) {
       std::vector<int> unitSource;
@@ -162,6 +175,10 @@ bool RegexObject::Search(std::string_view pattern, std::string_view subject, Reg
   s.offsets.clear();
   s.gbkOffsetOfUtf8.clear();
   s.searched = true;
+  // Texts end at their first zero byte; cutting here keeps the subject, the engine's copy and
+  // the positions computed from them in step.
+  pattern = pattern.substr(0, pattern.find('\0'));
+  subject = subject.substr(0, subject.find('\0'));
   s.pattern =
       options.quoteToken ? TextReplaceAll(pattern, kQuoteToken, "\"") : std::string(pattern);
   s.subject.assign(subject);
@@ -214,25 +231,12 @@ std::string RegexObject::GetPattern() const { return state_->searched ? state_->
 int RegexObject::MatchCount() const { return state_->Count(); }
 
 std::string RegexObject::MatchText(int matchNumber, int* position) const {
-  return SubmatchText(matchNumber, 0, position);
+  return state_->Group(matchNumber, 0, position);
 }
 
 std::string RegexObject::SubmatchText(int matchNumber, int submatchNumber, int* position) const {
-  const State& s = *state_;
-  PCRE2_SIZE start = 0;
-  PCRE2_SIZE end = 0;
-  PCRE2_SIZE matchStart = 0;
-  PCRE2_SIZE matchEnd = 0;
-  const bool inMatch = s.Span(matchNumber, 0, &matchStart, &matchEnd);
-  const bool set = inMatch && s.Span(matchNumber, submatchNumber, &start, &end);
-  if (position) {
-    if (!inMatch || submatchNumber < 0 || submatchNumber > s.groups) {
-      *position = -2;
-    } else {
-      *position = s.GbkOffset(set ? start : matchStart);
-    }
-  }
-  return set ? s.Piece(start, end) : "";
+  // Submatches count from 1: number 0 is outside the collection, not the whole match.
+  return state_->Group(matchNumber, submatchNumber < 1 ? -1 : submatchNumber, position);
 }
 
 int RegexObject::SubmatchCount() const { return state_->Count() > 0 ? state_->groups : 0; }

@@ -41,8 +41,9 @@ class RegexObject {
   // match's 0-based byte offset in the code page 936 subject, or -2 when there is no match.
   std::string MatchText(int matchNumber, int* position = nullptr) const;
 
-  // Text of group `submatchNumber` of match `matchNumber`; "" for a group that took no part.
-  // `position` as for MatchText, for the group (the match's when the group took no part).
+  // Text of group `submatchNumber` (from 1) of match `matchNumber`; "" for a group that took
+  // no part and for a number outside the groups. `position` as for MatchText, for the group
+  // (the match's when the group took no part; -2 also when the group number is outside).
   std::string SubmatchText(int matchNumber, int submatchNumber, int* position = nullptr) const;
 
   // Number of capturing groups, when the last search found at least one match; else 0.

@@ -6,8 +6,8 @@
 #include <string_view>
 
 // Position (1-based) of the first match of `needle` in `text` at or after `startPosition`,
-// or -1. A start below 1 means the first byte; an empty needle is found at the start
-// position when a byte remains there.
+// or -1. A start below 1 means the first byte; the scan takes the start as the beginning of
+// a character. An empty needle is found at the start position when a byte remains there.
 int TextFind(std::string_view text, std::string_view needle, int startPosition = 1,
              bool ignoreCase = false);
 

@@ -19,7 +19,8 @@ std::string TextRemoveSpaces(std::string_view text);
 std::vector<std::string> TextSplit(std::string_view text, std::string_view separator);
 
 // Leading white space, an optional sign, then decimal digits (full-width digits count);
-// stops at the first other character; 0 when no digit comes first.
+// stops at the first other character; 0 when no digit comes first. A value beyond the range
+// saturates.
 long long TextToInt(std::string_view text);
 
 // True when the byte starts a double-byte character (0x80 or more).
