@@ -7,7 +7,6 @@
 DemoSiteOptions Bounded(DemoSiteOptions options) {
   options.largeBookBytes =
       std::clamp(options.largeBookBytes, kGeneratedLineBytes, kMaxLargeBookBytes);
-  options.largeBookBytes -= options.largeBookBytes % kGeneratedLineBytes;  // whole lines only
   options.emptySearchAnswers = std::clamp(options.emptySearchAnswers, 0, kMaxEmptyAnswers);
   options.delayMs = std::clamp(options.delayMs, 0, kMaxDelayMs);
   if (options.downloadStatus != 404 && options.downloadStatus != 500) options.downloadStatus = 0;

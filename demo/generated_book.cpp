@@ -44,6 +44,21 @@ Line MakeLine(std::uint64_t lineNumber) {
   return line;
 }
 
+// The book's last line when the size does not fall on a line's end: the same line cut after
+// a whole character, a space if one byte is left over, then CR LF.
+Line ShortLine(std::uint64_t lineNumber, size_t length) {
+  Line line = MakeLine(lineNumber);
+  if (length < 2) {
+    line[0] = '\n';
+    return line;
+  }
+  const size_t kept = (length - 2) & ~size_t{1};
+  if (kept < length - 2) line[kept] = ' ';
+  line[length - 2] = '\r';
+  line[length - 1] = '\n';
+  return line;
+}
+
 }  // namespace
 
 void AppendGeneratedBytes(std::uint64_t offset, std::size_t length, std::uint64_t totalBytes,
@@ -52,7 +67,11 @@ void AppendGeneratedBytes(std::uint64_t offset, std::size_t length, std::uint64_
   std::uint64_t end = offset + std::min<std::uint64_t>(length, totalBytes - offset);
   out.reserve(out.size() + static_cast<size_t>(end - offset));
   while (offset < end) {
-    const Line line = MakeLine(offset / kGeneratedLineBytes);
+    const std::uint64_t lineNumber = offset / kGeneratedLineBytes;
+    const std::uint64_t lineStart = lineNumber * kGeneratedLineBytes;
+    const Line line = totalBytes - lineStart < kGeneratedLineBytes
+                          ? ShortLine(lineNumber, static_cast<size_t>(totalBytes - lineStart))
+                          : MakeLine(lineNumber);
     const std::uint64_t from = offset % kGeneratedLineBytes;
     const std::uint64_t count = std::min(kGeneratedLineBytes - from, end - offset);
     out.append(line.data() + from, static_cast<size_t>(count));

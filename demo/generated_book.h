@@ -6,7 +6,8 @@
 #include <cstdint>
 #include <string>
 
-// Every line holds this many bytes: two full-width spaces, 37 characters, CR LF.
+// Every line holds this many bytes: two full-width spaces, 37 characters, CR LF; only the
+// last line is shorter when the size asks for it.
 inline constexpr std::uint64_t kGeneratedLineBytes = 80;
 
 // Appends bytes [offset, offset + length) of a generated book of `totalBytes` bytes to `out`;
