@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
 #include <httplib.h>
 
 #include "demo/demo_pages.h"
