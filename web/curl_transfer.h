@@ -28,8 +28,10 @@ CurlEasy NewTransfer(const WebSettings& settings);
 // Appends `line` to `list`; false (and `list` unchanged) when libcurl is out of memory.
 bool AppendHeader(CurlSlist& list, const std::string& line);
 
-// The address with every byte that may not stand in a request line (controls, space, DEL and
-// bytes of 0x80 or more) written as "%" and two hex digits; servers read both forms alike.
+// The address with every byte that may not stand in a request line as it is (controls,
+// space, DEL, and bytes of 0x80 or more, which libcurl would otherwise escape in the path
+// alone) written as "%" and two upper-case hex digits. Servers read both forms as the same
+// bytes, so a code page 936 name reaches them unchanged.
 std::string EscapeForRequestLine(std::string_view url);
 
 struct TransferOutcome {
