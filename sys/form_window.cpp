@@ -160,10 +160,11 @@ void FormWindow::OnClicked(QAbstractButton* button, std::function<void()> handle
 }
 
 void FormWindow::OnCurrentRowChanged(QTreeWidget* list, std::function<void()> handler) {
-  connect(list, &QTreeWidget::currentItemChanged, this,
-          [handler = std::move(handler)](QTreeWidgetItem* current, QTreeWidgetItem* previous) {
-            if (current && current != previous) handler();
-          });
+  auto* view = qobject_cast<ReportView*>(list);
+  if (!view)
+    qFatal("novelfetch: %s is not a list view of the window layer", qPrintable(list->objectName()));
+  connect(view, &ReportView::CurrentRowChanged, this,
+          [handler = std::move(handler)] { handler(); });
 }
 
 void FormWindow::changeEvent(QEvent* event) {

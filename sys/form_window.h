@@ -7,18 +7,15 @@
 #include <string_view>
 #include <vector>
 
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QToolButton>
+#include <QTreeWidget>
 #include <QWidget>
-
-class QAbstractButton;
-class QIcon;
-class QLabel;
-class QLineEdit;
-class QPushButton;
-class QRadioButton;
-class QStatusBar;
-class QTabWidget;
-class QToolButton;
-class QTreeWidget;
 
 // What a form says about its window.
 struct FormFrame {
@@ -88,7 +85,8 @@ class FormWindow : public QWidget {
   QToolButton* AddPictureButton(std::string_view name, const QRect& rect, const QIcon& icon,
                                 QWidget* host = nullptr);
 
-  // Control events: a click, and a list's current row moving to another row.
+  // Control events: a click, and a list's current row moving to another row (delivered from
+  // the event loop once the list has updated its selection).
   void OnClicked(QAbstractButton* button, std::function<void()> handler);
   void OnCurrentRowChanged(QTreeWidget* list, std::function<void()> handler);
 

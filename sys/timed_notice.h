@@ -22,10 +22,10 @@ struct NoticeOptions {
   // The platform's style bits: buttons in the low four bits (0 OK, 1 OK/Cancel, 2 Abort/Retry/
   // Ignore, 3 Yes/No/Cancel, 4 Yes/No, 5 Retry/Cancel), icon in 0xF0 (0x10 stop, 0x20
   // question, 0x30 exclamation, 0x40 information), default button in 0xF00. Default 0.
-  std::optional<int> style;
-  std::optional<std::string> title;   // default kNoticeDefaultTitle
-  std::optional<WindowHandle> owner;  // default: FindProcessWindow(this process)
-  std::optional<int> timeoutMs;       // default kNoticeDefaultTimeoutMs; negative: never
+  std::optional<int> style = std::nullopt;
+  std::optional<std::string> title = std::nullopt;   // default kNoticeDefaultTitle
+  std::optional<WindowHandle> owner = std::nullopt;  // default: FindProcessWindow(this process)
+  std::optional<int> timeoutMs = std::nullopt;  // default kNoticeDefaultTimeoutMs; negative: never
 };
 
 // Shows `message` (code page 936) and blocks the window thread until the user closes the box

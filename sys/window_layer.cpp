@@ -236,11 +236,15 @@ int SelectedRow(std::string_view windowName, std::string_view listName) {
 
 void SetSelectedRow(std::string_view windowName, std::string_view listName, int row) {
   QTreeWidget* list = RequireList(windowName, listName);
-  list->clearSelection();
-  if (QTreeWidgetItem* item = list->topLevelItem(row)) {
-    list->setCurrentItem(item);
-    item->setSelected(true);
+  const QModelIndex index = list->model()->index(row, 0);
+  if (!index.isValid()) {
+    list->clearSelection();
+    return;
   }
+  // One step, so a current-row handler already sees the row selected; explicit flags, since
+  // the view's own choice would follow the keyboard modifiers held at the moment.
+  list->selectionModel()->setCurrentIndex(
+      index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 void SetStatusText(std::string_view windowName, std::string_view barName, std::string_view text,
