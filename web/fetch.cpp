@@ -1,5 +1,6 @@
 #include "web/fetch.h"
 
+#include <algorithm>
 #include <new>
 
 #include "text/code_page.h"
@@ -47,21 +48,29 @@ void AddDefaultHeaders(std::string& headers, std::string_view url, std::string_v
   if (!cookies.empty()) addLine("Cookie: " + std::string(cookies));
 }
 
-// libcurl drops a line whose value is blank unless it is written "Name;".
-std::string ForCurl(const std::string& line) {
+// The line as libcurl must be given it. A blank value is written "Name;", or libcurl would
+// drop the line; a lone CR or LF inside a line (say from a cookie a server set) becomes a
+// space, so that no text can smuggle a line of its own onto the wire.
+std::string ForCurl(std::string line) {
+  std::replace_if(
+      line.begin(), line.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
   const int colon = TextFind(line, ":");
-  if (colon == -1 || !TextTrim(line.substr(static_cast<size_t>(colon))).empty()) return line;
+  if (colon == -1 || !TextTrim(std::string_view(line).substr(static_cast<size_t>(colon))).empty()) {
+    return line;
+  }
   return line.substr(0, static_cast<size_t>(colon - 1)) + ";";
 }
 
 // Every line of `headers` in its order, then the markers that silence libcurl's own lines.
-CurlSlist HeaderList(std::string_view headers, bool& ok) {
+// Null only when libcurl runs out of memory: the markers keep a good list from being empty.
+CurlSlist HeaderList(std::string_view headers) {
   CurlSlist list;
-  ok = true;
   for (const std::string& line : TextSplit(headers, kLineEnd)) {
-    if (!line.empty()) ok = ok && AppendHeader(list, ForCurl(line));
+    if (!line.empty() && !AppendHeader(list, ForCurl(line))) return nullptr;
   }
-  for (const char* marker : kSuppressedCurlHeaders) ok = ok && AppendHeader(list, marker);
+  for (const char* marker : kSuppressedCurlHeaders) {
+    if (!AppendHeader(list, marker)) return nullptr;
+  }
   return list;
 }
 
@@ -149,9 +158,8 @@ Bytes FetchBytes(std::string_view url, const FetchParams& params) {
   std::string& cookies = Pick(params.cookies, local.cookies);
   Bytes& bodyBytes = Pick(params.bodyBytes, local.bodyBytes);
   AddDefaultHeaders(headers, url, cookies);
-  bool listOk = true;
-  const CurlSlist headerList = HeaderList(headers, listOk);
-  if (!listOk) return {};
+  const CurlSlist headerList = HeaderList(headers);
+  if (!headerList) return {};
 
   // libcurl leaves out its own User-Agent line when `headers` holds one, so that line travels
   // instead of the agent field and the wire never carries two.
@@ -178,7 +186,8 @@ Bytes FetchBytes(std::string_view url, const FetchParams& params) {
   ScanResponseHeaders(rawHeaders, Pick(params.location, local.location), responseCookies);
   MergeCookies(cookies, responseCookies);
   if (params.rawHeaders != nullptr) *params.rawHeaders = rawHeaders;
-  return ok ? body : Bytes{};
+  if (!ok) return {};
+  return body;
 }
 
 std::string FetchText(std::string_view url, const FetchParams& params) {

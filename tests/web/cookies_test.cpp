@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 struct MergeRow {
@@ -10,6 +12,10 @@ struct MergeRow {
   const char* cookiesAfter;
   const char* responseAfter;
 };
+
+void PrintTo(const MergeRow& row, std::ostream* out) {
+  *out << '"' << row.cookiesBefore << "\" + \"" << row.responseBefore << '"';
+}
 
 const MergeRow kRows[] = {
     {"a=1; b=2", "b=3; c=4", "b=3; c=4; a=1", "b=3;c=4"},

@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -75,6 +76,8 @@ struct AddressRow {
   std::string prefix;       // put before "127.0.0.1:<port>/f"
   std::string addedPrefix;  // what DownloadWhole puts in front
 };
+
+void PrintTo(const AddressRow& row, std::ostream* out) { *out << row.name; }
 
 const AddressRow kAddressRows[] = {
     {"NoScheme", "", "http://"},

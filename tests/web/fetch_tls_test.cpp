@@ -95,6 +95,19 @@ TEST_F(TlsTest, AProxyIsNotUsedForHttps) {
   EXPECT_EQ(proxy.RequestCount(), 0u);
 }
 
+// The proxy serves plain HTTP only, so a proxied request may not be led to https: the call
+// fails rather than send the https request through the proxy.
+TEST_F(TlsTest, AProxiedRequestIsNotRedirectedToHttps) {
+  nf_test::RawHttpServer plain(
+      nf_test::HttpResponse(302, "", {"Location: " + Url("https", "/moved")}));
+  nf_test::RecordingProxy proxy;
+  FetchParams params;
+  params.proxy = proxy.HostPort();
+  EXPECT_EQ(FetchText(plain.Url("/"), params), "");
+  EXPECT_EQ(proxy.RequestCount(), 1u);
+  EXPECT_TRUE(server.Requests().empty());
+}
+
 TEST_F(TlsTest, DownloadWholeUsesAnHttpsAddressUnchanged) {
   std::string address = Url("https", "/book.txt");
   const std::string before = address;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 namespace {
@@ -13,6 +14,8 @@ struct ScanRow {
   std::string location;  // "<raw>" stands for a copy of the raw headers
   std::string responseCookies;
 };
+
+void PrintTo(const ScanRow& row, std::ostream* out) { *out << row.name; }
 
 const ScanRow kRows[] = {
     {"LocationLine", "HTTP/1.1 302 Found\r\nLocation:   http://a.example/x \r\n\r\n", "",

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
+
 namespace {
 
 struct UrlRow {
@@ -15,6 +17,8 @@ struct UrlRow {
 
 // The worked examples; the last row is the sound reading of a scheme-less address whose query
 // holds "http://": its own host, its own path.
+void PrintTo(const UrlRow& row, std::ostream* out) { *out << '"' << row.url << '"'; }
+
 const UrlRow kRows[] = {
     {"http://web.example.org/a/b?c=D", "web.example.org", "web.example.org", "example.org", 80,
      "/a/b?c=D"},
