@@ -27,6 +27,11 @@ struct FetchParams {
   const std::atomic<bool>* abort = nullptr;  // set by another thread: the transfer ends
 };
 
+// The wire carries the request line, Host, User-Agent, the final `headers` lines in order and
+// Content-Length when a body is sent, nothing else. A user-agent line in `headers` travels
+// instead of the agent field. A failed transfer (refused, stalled, aborted, cut short, header
+// block over 1 MiB) gives an empty body, "" raw headers and no response cookies; the merge
+// into `cookies` still runs. With a proxy, redirects may lead to http only.
 Bytes FetchBytes(std::string_view url, const FetchParams& params = {});
 
 // FetchBytes with the body decoded from UTF-8 into a code page 936 text.
