@@ -5,7 +5,9 @@ pkg_check_modules(PCRE2 REQUIRED IMPORTED_TARGET libpcre2-8)
 find_package(CURL REQUIRED)
 find_package(Threads REQUIRED)
 find_package(OpenSSL REQUIRED)
-find_path(HTTPLIB_INCLUDE_DIR httplib.h REQUIRED)
+# Debian ships cpp-httplib compiled; its pkg-config flags (OpenSSL, zlib, brotli support)
+# must match the library.
+pkg_check_modules(HTTPLIB REQUIRED IMPORTED_TARGET GLOBAL cpp-httplib)
 
 if(NOVELFETCH_GUI)
   find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Test)
