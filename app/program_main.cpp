@@ -25,8 +25,14 @@ int ProgramMain(const SiteConfig& site) {
   RegisterShutdownRoutine(ReleaseGlobals);
   MainWindow mainWindow(site);
   mainWindow.Load();
-  QApplication::setQuitOnLastWindowClosed(true);
+  // The loop ends when the last primary window has closed. Not through Qt's own quit on
+  // last window: that asks every remaining window to close first, and a window that refuses
+  // (the download panel, owned by MainWindow) would keep the program running for ever.
+  QApplication::setQuitOnLastWindowClosed(false);
+  const QMetaObject::Connection ending = QObject::connect(qApp, &QGuiApplication::lastWindowClosed,
+                                                          qApp, [] { QCoreApplication::exit(0); });
   QApplication::exec();
+  QObject::disconnect(ending);
   return 0;
 }
 

@@ -80,6 +80,26 @@ TEST_F(StartUp, ShowsTheMainWindowAndEndsWithStatusZeroWhenItCloses) {
   EXPECT_FALSE(IsLoaded(kMainWindow));
 }
 
+// A window that refuses every close request, owned by MainWindow (as the download panel is).
+class RefusingWindow : public FormWindow {
+ public:
+  explicit RefusingWindow(QWidget* parent) : FormWindow({"RefusingWindow", "", 300, 490}, parent) {}
+
+ protected:
+  bool OnCanClose() override { return false; }
+};
+
+TEST_F(StartUp, EndsWhenMainWindowClosesEvenWithAnOwnedWindowThatRefusesToClose) {
+  RegisterWindowFactory("RefusingWindow",
+                        [](QWidget* parent) { return new RefusingWindow(parent); });
+  bool gaveUp = true;
+  const int status = RunProgramUntilClosed(
+      site_, [] { LoadWindow("RefusingWindow", kMainWindow); }, 5000, &gaveUp);
+  EXPECT_FALSE(gaveUp);
+  EXPECT_EQ(status, 0);
+  EXPECT_FALSE(IsLoaded("RefusingWindow"));  // destroyed with its owner
+}
+
 TEST_F(StartUp, ReleasesASearchPageLeftBehindUnderItsLock) {
   RunProgramUntilClosed(site_, [] { g_searchPage.Replace("<html>late page</html>"); });
   EXPECT_EQ(steps, (std::vector<std::string>{"create g_yearRegex", "create g_resultRegex",

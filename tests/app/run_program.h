@@ -12,10 +12,11 @@
 #include "sys/window_layer.h"
 
 // Returns RunProgram's exit status. `whileShown` runs once inside the message loop, as soon as
-// MainWindow is visible. A window that never shows ends the loop after `giveUpMs`.
+// MainWindow is visible. A run that has not ended after `giveUpMs` is ended by force, and
+// `gaveUp` (when given) says so.
 inline int RunProgramUntilClosed(const SiteConfig& site,
                                  const std::function<void()>& whileShown = {},
-                                 int giveUpMs = 10'000) {
+                                 int giveUpMs = 10'000, bool* gaveUp = nullptr) {
   bool closed = false;
   QTimer poll;
   poll.setInterval(10);
@@ -30,8 +31,10 @@ inline int RunProgramUntilClosed(const SiteConfig& site,
   poll.start();
   QTimer giveUp;
   giveUp.setSingleShot(true);
+  if (gaveUp) *gaveUp = false;
   QObject::connect(&giveUp, &QTimer::timeout, [&] {
-    if (!closed) QCoreApplication::quit();
+    if (gaveUp) *gaveUp = true;
+    QCoreApplication::exit(0);  // not quit(): a window that refuses to close would cancel it
   });
   giveUp.start(giveUpMs);
   return RunProgram(site);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,8 @@ struct FileCase {
   std::string content;
   SiteConfig expected;
 };
+
+void PrintTo(const FileCase& c, std::ostream* out) { *out << c.name; }
 
 class SiteConfigFile : public ::testing::TestWithParam<FileCase> {};
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "tests/sys/test_folder.h"
@@ -44,6 +45,8 @@ struct FailureCase {
   const char* name;
   std::string target;  // relative to the test folder
 };
+
+void PrintTo(const FailureCase& c, std::ostream* out) { *out << c.name; }
 
 class WriteWholeFileFailure : public ::testing::TestWithParam<FailureCase> {};
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "tests/sys/test_folder.h"
@@ -15,6 +16,8 @@ struct ReadCase {
   std::string key;
   std::string expected;
 };
+
+void PrintTo(const ReadCase& c, std::ostream* out) { *out << c.name; }
 
 class IniRead : public ::testing::TestWithParam<ReadCase> {};
 
@@ -68,6 +71,8 @@ struct WriteCase {
   std::string value;
   std::string after;
 };
+
+void PrintTo(const WriteCase& c, std::ostream* out) { *out << c.name; }
 
 class IniWrite : public ::testing::TestWithParam<WriteCase> {};
 

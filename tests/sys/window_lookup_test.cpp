@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <optional>
+#include <ostream>
 
 #include <QTest>
 #include <QTimer>
@@ -49,6 +50,8 @@ struct FilterCase {
   std::optional<std::string_view> cls;
   std::string expected;
 };
+
+void PrintTo(const FilterCase& c, std::ostream* out) { *out << c.name; }
 
 class FilterRules : public FindProcessWindowTest,
                     public ::testing::WithParamInterface<FilterCase> {};
