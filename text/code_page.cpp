@@ -7,16 +7,10 @@
 #include <unicode/ucnv.h>
 #include <unicode/unistr.h>
 
+#include "text/direct_conversion.h"
 #include "text/icu_converter.h"
 
 namespace {
-
-bool IsAscii(std::string_view text) {
-  for (char c : text) {
-    if (static_cast<unsigned char>(c) >= 0x80) return false;
-  }
-  return true;
-}
 
 // Any code unit that combines with the character before it; only then is precomposing needed.
 bool HasCombiningMark(std::u16string_view wide) {
@@ -53,9 +47,16 @@ std::string WideToText(std::u16string_view wide, int codePage) {
 }
 
 std::string GbkToUtf8(std::string_view text) {
+  std::string utf8;
+  GbkToUtf8(text, utf8);
+  return utf8;
+}
+
+bool GbkToUtf8(std::string_view text, std::string& utf8) {
   text = UpToZero(text);
-  if (IsAscii(text)) return std::string(text);
-  return EncodeWith(ConverterFor(kCodePageUtf8), DecodeWith(ConverterFor(kCodePageGbk), text));
+  if (DirectGbkToUtf8(text, utf8)) return true;
+  utf8 = EncodeWith(ConverterFor(kCodePageUtf8), DecodeWith(ConverterFor(kCodePageGbk), text));
+  return false;
 }
 
 std::u16string Utf8ToWide(std::string_view bytes) {
@@ -72,6 +73,6 @@ std::string WideToGbk(std::u16string_view wide) {
 
 std::string Utf8ToGbk(std::string_view bytes) {
   bytes = UpToZero(bytes);
-  if (IsAscii(bytes)) return std::string(bytes);
+  if (std::string text; DirectUtf8ToGbk(bytes, text)) return text;
   return WideToGbk(Utf8ToWide(bytes));
 }

@@ -15,6 +15,11 @@ inline constexpr int kCodePageAnsi = 0;
 // The UTF-8 bytes of a code page 936 text, as a text.
 std::string GbkToUtf8(std::string_view text);
 
+// The same written into `utf8`, whose storage is reused (`text` must not lie inside it). True
+// when every character went through on its own and comes back unchanged: then Utf8ToGbk of any
+// run of whole characters of `utf8` is exactly the matching run of `text`.
+bool GbkToUtf8(std::string_view text, std::string& utf8);
+
 // `text` read in `codePage`, as UTF-16 followed by one zero unit.
 std::u16string TextToWide(std::string_view text, int codePage = kCodePageUtf8);
 

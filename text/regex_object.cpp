@@ -6,6 +6,7 @@
 #include <pcre2.h>
 #include <utility>
 
+#include "text/ascii_run.h"
 #include "text/code_page.h"
 #include "text/icu_converter.h"
 #include "text/text_find.h"
@@ -96,24 +97,30 @@ pcre2_match_context* MatchContext() {
 
 // Length of the UTF-8 character that starts with `lead`.
 size_t Utf8Length(unsigned char lead) {
-  if (lead < 0xC0) return 1;
-  if (lead < 0xE0) return 2;
-  if (lead < 0xF0) return 3;
-  return 4;
+  // By the top four bits: 0x0-0xB one byte (a stray continuation byte counts alone), 0xC-0xD
+  // two, 0xE three, 0xF four.
+  static constexpr unsigned char kLength[16] = {1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 2, 2, 3, 4};
+  return kLength[lead >> 4];
 }
 
 }  // namespace
 
 struct RegexObject::State {
-  bool searched = false;    // a search has run: the pattern is held
-  std::string pattern;      // the effective pattern, code page 936
-  std::string subject;      // code page 936
-  std::string subjectUtf8;  // what the engine matched
+  bool searched = false;         // a search has run: the pattern is held
+  std::string pattern;           // the effective pattern, code page 936
+  std::string subject;           // code page 936
+  std::string subjectUtf8;       // what the engine matched
+  bool piecesAreSlices = false;  // each run of whole characters maps back unchanged
   CodePtr code;
   bool hasMatches = false;          // the last search ran to its end
   int groups = 0;                   // capturing groups of the pattern
   std::vector<PCRE2_SIZE> offsets;  // per match: start and end of the match and of each group
   mutable std::vector<int> gbkOffsetOfUtf8;  // built on the first position asked for
+  struct Walk {
+    size_t utf8 = 0;
+    size_t gbk = 0;
+  };
+  mutable Walk walk;  // where SliceOffset last stopped
 
   size_t Stride() const { return 2 * static_cast<size_t>(groups + 1); }
   int Count() const { return hasMatches ? static_cast<int>(offsets.size() / Stride()) : 0; }
@@ -128,7 +135,31 @@ struct RegexObject::State {
   }
 
   std::string Piece(PCRE2_SIZE start, PCRE2_SIZE end) const {
-    return Utf8ToGbk(std::string_view(subjectUtf8).substr(start, end - start));
+    if (!piecesAreSlices)
+      return Utf8ToGbk(std::string_view(subjectUtf8).substr(start, end - start));
+    // Converting the piece back would give these very bytes; cutting them out is cheaper.
+    const size_t from = SliceOffset(start);
+    return subject.substr(from, SliceOffset(end) - from);
+  }
+
+  // Offset in the subject of the character that starts at `utf8Offset`, found by walking both
+  // texts side by side from where the last call stopped (pieces are mostly asked for in order).
+  size_t SliceOffset(size_t utf8Offset) const {
+    if (utf8Offset < walk.utf8) walk = {};
+    const char* const utf8 = subjectUtf8.data();
+    const auto* const gbk = reinterpret_cast<const unsigned char*>(subject.data());
+    while (walk.utf8 < utf8Offset) {
+      const size_t ascii = AsciiRunLength(utf8 + walk.utf8, utf8 + utf8Offset);
+      walk.utf8 += ascii;
+      walk.gbk += ascii;
+      // Then the characters of 0x80 or more that follow, one by one.
+      while (walk.utf8 < utf8Offset && static_cast<unsigned char>(utf8[walk.utf8]) >= 0x80) {
+        walk.utf8 += Utf8Length(static_cast<unsigned char>(utf8[walk.utf8]));
+        // A lead byte 0x81..0xFE starts a double-byte character; 0x80 and 0xFF stand alone.
+        walk.gbk += static_cast<unsigned char>(gbk[walk.gbk] - 0x81) < 0x7E ? 2 : 1;
+      }
+    }
+    return walk.gbk;
   }
 
   // Text of group `group` (0: the whole match) of match `matchNumber`; see SubmatchText.
@@ -174,6 +205,7 @@ bool RegexObject::Search(std::string_view pattern, std::string_view subject, Reg
   s.groups = 0;
   s.offsets.clear();
   s.gbkOffsetOfUtf8.clear();
+  s.walk = {};
   s.searched = true;
   // Texts end at their first zero byte; cutting here keeps the subject, the engine's copy and
   // the positions computed from them in step.
@@ -182,7 +214,7 @@ bool RegexObject::Search(std::string_view pattern, std::string_view subject, Reg
   s.pattern =
       options.quoteToken ? TextReplaceAll(pattern, kQuoteToken, "\"") : std::string(pattern);
   s.subject.assign(subject);
-  s.subjectUtf8 = GbkToUtf8(s.subject);
+  s.piecesAreSlices = GbkToUtf8(s.subject, s.subjectUtf8);  // reuses the last one's storage
 
   s.code = Compile(GbkToUtf8(s.pattern), CompileFlags(options));
   if (!s.code) return false;
