@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <unicode/ucnv.h>
+#include <unicode/ucnv_cb.h>
 #include <utility>
 #include <vector>
 
@@ -11,6 +12,16 @@ struct ConverterCloser {
   void operator()(UConverter* converter) const { ucnv_close(converter); }
 };
 using ConverterPtr = std::unique_ptr<UConverter, ConverterCloser>;
+
+// ICU's own substitution skips the invisible characters (U+200B, U+FEFF, U+061C, ...) that a
+// code page lacks; the platform writes its default character for them like for any other, so
+// a page that holds only such characters does not decode to nothing.
+void SubstituteEveryCharacter(const void*, UConverterFromUnicodeArgs* args, const UChar*, int32_t,
+                              UChar32, UConverterCallbackReason reason, UErrorCode* error) {
+  if (reason > UCNV_IRREGULAR) return;  // reset, close or clone: nothing to write
+  *error = U_ZERO_ERROR;
+  ucnv_cbFromUWriteSub(args, 0, error);
+}
 
 ConverterPtr OpenConverter(int codePage) {
   std::vector<std::string> names;
@@ -29,6 +40,9 @@ ConverterPtr OpenConverter(int codePage) {
     if (codePage != 65001) {
       error = U_ZERO_ERROR;
       ucnv_setSubstChars(converter.get(), "?", 1, &error);  // the code page's default character
+      error = U_ZERO_ERROR;
+      ucnv_setFromUCallBack(converter.get(), SubstituteEveryCharacter, nullptr, nullptr, nullptr,
+                            &error);
     }
     return converter;
   }

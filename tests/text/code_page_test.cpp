@@ -31,6 +31,11 @@ TEST(Utf8ToGbk, WritesQuestionMarkForWhatCodePage936Lacks) {
   EXPECT_EQ(Utf8ToGbk("\xF0\x9F\x98\x80!"), "?!");  // an emoji (a surrogate pair in UTF-16)
   EXPECT_EQ(Utf8ToGbk("\xED\x95\x9C"), "?");        // Hangul syllable HAN
   EXPECT_EQ(WideToGbk(u"\U0001F600"), "?");
+  // Invisible characters are no exception: a body is never lost to nothing.
+  EXPECT_EQ(Utf8ToGbk("\xD8\x9C"), "?");                // U+061C, the letter mark
+  EXPECT_EQ(Utf8ToGbk("a\xE2\x80\x8Bz"), "a?z");        // U+200B, zero-width space
+  EXPECT_EQ(Utf8ToGbk("\xEF\xBB\xBF<p>"), "?<p>");      // U+FEFF, a byte-order mark
+  EXPECT_EQ(WideToText(u"\u2060", kCodePageGbk), "?");  // U+2060, word joiner
   // Lone surrogates are no characters at all: substituted, and the conversion goes on.
   const std::u16string lone{char16_t{0xD800}, u'a', char16_t{0xDC00}};
   EXPECT_EQ(WideToGbk(lone), "?a?");
