@@ -1,4 +1,5 @@
-// ExtractBetween and TextAfterColon over arbitrary texts and markers.
+// ExtractBetween and TextAfterColon over arbitrary texts and markers, and the TextFind they
+// are built on against a plain scan.
 
 #include <climits>
 #include <cstddef>
@@ -23,6 +24,41 @@ int PickStartPosition(FuzzedDataProvider& in) {
       return INT_MAX;
     default:
       return in.ConsumeIntegralInRange(-3, 200);
+  }
+}
+
+bool IsLead(char c) { return static_cast<unsigned char>(c) >= 0x80; }
+
+char Fold(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// The plain scan TextFind stands for: character by character from the start position, a
+// lead byte taking the byte after it along; ignoring case folds single-byte letters only.
+int ReferenceFind(std::string_view text, std::string_view needle, int startPosition,
+                  bool ignoreCase) {
+  size_t i = startPosition < 1 ? 0 : static_cast<size_t>(startPosition) - 1;
+  if (i >= text.size()) return -1;
+  if (needle.empty()) return static_cast<int>(i) + 1;
+  for (; i + needle.size() <= text.size(); i += IsLead(text[i]) ? 2 : 1) {
+    bool same = true;
+    for (size_t j = 0; j < needle.size() && same; ++j) {
+      const bool pair = IsLead(needle[j]) && j + 1 < needle.size();
+      same = ignoreCase && !pair ? Fold(needle[j]) == Fold(text[i + j]) : needle[j] == text[i + j];
+      if (pair && same) {
+        same = needle[j + 1] == text[i + j + 1];
+        ++j;
+      }
+    }
+    if (same) return static_cast<int>(i) + 1;
+  }
+  return -1;
+}
+
+void CheckTextFind(std::string_view text, std::string_view needle, int startPosition) {
+  for (const bool ignoreCase : {false, true}) {
+    const int found = TextFind(text, needle, startPosition, ignoreCase);
+    FUZZ_CHECK(found == ReferenceFind(text, needle, startPosition, ignoreCase),
+               "TextFind differs from a plain scan",
+               std::to_string(found) + " for " + HexDump(needle));
   }
 }
 
@@ -82,6 +118,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string endMarker = in.ConsumeRandomLengthString(24);
   const std::string text = in.ConsumeRemainingBytesAsString();
 
+  CheckTextFind(text, startMarker, startPosition);
   CheckExtractBetween(text, startMarker, endMarker, startPosition, caseSensitive);
   CheckTextAfterColon(text);
   return 0;
