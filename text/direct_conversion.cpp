@@ -11,7 +11,7 @@
 #include <emmintrin.h>
 #endif
 
-#include "text/ascii_run.h"
+#include "text/byte_scan.h"
 #include "text/icu_converter.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <pcre2.h>
 #include <utility>
 
-#include "text/ascii_run.h"
+#include "text/byte_scan.h"
 #include "text/code_page.h"
 #include "text/icu_converter.h"
 #include "text/text_find.h"
@@ -113,6 +113,7 @@ struct RegexObject::State {
   bool piecesAreSlices = false;  // each run of whole characters maps back unchanged
   CodePtr code;
   bool hasMatches = false;          // the last search ran to its end
+  int matchCount = 0;               // kept, as every cell asks for it
   int groups = 0;                   // capturing groups of the pattern
   std::vector<PCRE2_SIZE> offsets;  // per match: start and end of the match and of each group
   mutable std::vector<int> gbkOffsetOfUtf8;  // built on the first position asked for
@@ -123,7 +124,7 @@ struct RegexObject::State {
   mutable Walk walk;  // where SliceOffset last stopped
 
   size_t Stride() const { return 2 * static_cast<size_t>(groups + 1); }
-  int Count() const { return hasMatches ? static_cast<int>(offsets.size() / Stride()) : 0; }
+  int Count() const { return hasMatches ? matchCount : 0; }
 
   // Offsets of group `group` (0: the whole match) of match `matchNumber`, or false.
   bool Span(int matchNumber, int group, PCRE2_SIZE* start, PCRE2_SIZE* end) const {
@@ -142,21 +143,29 @@ struct RegexObject::State {
     return subject.substr(from, SliceOffset(end) - from);
   }
 
-  // Offset in the subject of the character that starts at `utf8Offset`, found by walking both
-  // texts side by side from where the last call stopped (pieces are mostly asked for in order).
+  // Offset in the subject of the character that starts at `utf8Offset`, found from where the
+  // last call stopped (pieces are mostly asked for in order).
   size_t SliceOffset(size_t utf8Offset) const {
     if (utf8Offset < walk.utf8) walk = {};
     const char* const utf8 = subjectUtf8.data();
-    const auto* const gbk = reinterpret_cast<const unsigned char*>(subject.data());
+    const char* const gbk = subject.data();
+    // Unless a character stands alone as one byte of 0x80 or more (0x80, 0xFF), the stretch's
+    // length in the subject follows from its UTF-8 bytes, counted in blocks; such a byte in the
+    // stretch so measured means walking it character by character instead.
+    const size_t length = DoubleByteLength(utf8 + walk.utf8, utf8 + utf8Offset);
+    if (!HasLoneHighByte(gbk + walk.gbk, gbk + std::min(walk.gbk + length, subject.size()))) {
+      walk = {utf8Offset, walk.gbk + length};
+      return walk.gbk;
+    }
     while (walk.utf8 < utf8Offset) {
       const size_t ascii = AsciiRunLength(utf8 + walk.utf8, utf8 + utf8Offset);
       walk.utf8 += ascii;
       walk.gbk += ascii;
-      // Then the characters of 0x80 or more that follow, one by one.
       while (walk.utf8 < utf8Offset && static_cast<unsigned char>(utf8[walk.utf8]) >= 0x80) {
         walk.utf8 += Utf8Length(static_cast<unsigned char>(utf8[walk.utf8]));
         // A lead byte 0x81..0xFE starts a double-byte character; 0x80 and 0xFF stand alone.
-        walk.gbk += static_cast<unsigned char>(gbk[walk.gbk] - 0x81) < 0x7E ? 2 : 1;
+        const auto lead = static_cast<unsigned char>(gbk[walk.gbk]);
+        walk.gbk += static_cast<unsigned char>(lead - 0x81) < 0x7E ? 2 : 1;
       }
     }
     return walk.gbk;
@@ -254,6 +263,7 @@ bool RegexObject::Search(std::string_view pattern, std::string_view subject, Reg
     from = vector[1];
     extraFlags = vector[0] == vector[1] ? (PCRE2_NOTEMPTY_ATSTART | PCRE2_ANCHORED) : 0;
   }
+  s.matchCount = static_cast<int>(s.offsets.size() / s.Stride());
   s.hasMatches = true;
   return true;
 }
