@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdint>
 #include <string>
 #include <thread>
 #include <vector>
@@ -18,6 +19,27 @@ TEST(SearchPage, ReplaceReadAndTake) {
   EXPECT_EQ(page.Take(), "第二页");
   EXPECT_EQ(page.Read(), "");
   EXPECT_EQ(page.Take(), "");
+}
+
+TEST(SearchPage, EachSearchStartsEmptyWithANewNumber) {
+  SearchPage page;
+  page.Replace("上一次的结果");
+  const std::uint64_t first = page.BeginSearch();
+  EXPECT_EQ(page.Read(), "");
+  EXPECT_GT(page.BeginSearch(), first);
+}
+
+TEST(SearchPage, DeliverTakesOnlyNonEmptyAnswersOfTheLatestSearch) {
+  SearchPage page;
+  const std::uint64_t earlier = page.BeginSearch();
+  const std::uint64_t latest = page.BeginSearch();
+  EXPECT_FALSE(page.Deliver(earlier, "旧的"));
+  EXPECT_EQ(page.Read(), "");
+  EXPECT_TRUE(page.Deliver(latest, "新的"));
+  EXPECT_FALSE(page.Deliver(latest, ""));  // a failed attempt keeps what another one brought
+  EXPECT_EQ(page.Read(), "新的");
+  EXPECT_TRUE(page.Deliver(latest, "更新的"));
+  EXPECT_EQ(page.Read(), "更新的");
 }
 
 // Workers replace the page while the window thread reads it: every read sees one whole page.
