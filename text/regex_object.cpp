@@ -111,6 +111,7 @@ struct RegexObject::State {
   std::string subject;           // code page 936
   std::string subjectUtf8;       // what the engine matched
   bool piecesAreSlices = false;  // each run of whole characters maps back unchanged
+  bool loneHighBytes = false;    // the subject holds a byte 0x80 or 0xFF
   CodePtr code;
   bool hasMatches = false;          // the last search ran to its end
   int matchCount = 0;               // kept, as every cell asks for it
@@ -153,7 +154,8 @@ struct RegexObject::State {
     // length in the subject follows from its UTF-8 bytes, counted in blocks; such a byte in the
     // stretch so measured means walking it character by character instead.
     const size_t length = DoubleByteLength(utf8 + walk.utf8, utf8 + utf8Offset);
-    if (!HasLoneHighByte(gbk + walk.gbk, gbk + std::min(walk.gbk + length, subject.size()))) {
+    if (!loneHighBytes ||
+        !HasLoneHighByte(gbk + walk.gbk, gbk + std::min(walk.gbk + length, subject.size()))) {
       walk = {utf8Offset, walk.gbk + length};
       return walk.gbk;
     }
@@ -224,6 +226,7 @@ bool RegexObject::Search(std::string_view pattern, std::string_view subject, Reg
       options.quoteToken ? TextReplaceAll(pattern, kQuoteToken, "\"") : std::string(pattern);
   s.subject.assign(subject);
   s.piecesAreSlices = GbkToUtf8(s.subject, s.subjectUtf8);  // reuses the last one's storage
+  s.loneHighBytes = HasLoneHighByte(s.subject.data(), s.subject.data() + s.subject.size());
 
   s.code = Compile(GbkToUtf8(s.pattern), CompileFlags(options));
   if (!s.code) return false;
