@@ -108,12 +108,12 @@ void MainWindow::OnSearchClicked() {
   const std::int64_t start = TickCount();
   SearchLoop search(g_searchPage, site_.novelHost);
   search_ = &search;
-  const SearchOutcome outcome =
+  SearchOutcome outcome =
       search.Run([] { return ControlText(kMainWindow, kMainKeywordBox); }, ShowAttempts);
   search_ = nullptr;
   if (outcome.cancelled) return;
 
-  std::string page = outcome.page;
+  std::string page = std::move(outcome.page);
   const std::vector<ResultRow> rows = CutResultRows(*g_resultRegex, page);
   g_searchPage.Replace(std::move(page));
   AddRows(kMainWindow, kMainResultList, rows);

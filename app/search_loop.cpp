@@ -25,9 +25,10 @@ SearchOutcome SearchLoop::Run(const KeywordSource& keyword, const AttemptDone& a
     if (!outcome.page.empty() || outcome.attempts == attemptLimit_) break;
     WaitUntil(attemptStart + kAttemptSpacingMs);
   }
+  StopWorkers();
+  // Checked after the workers' wait too: the window may have been closed during it.
   outcome.cancelled = cancelled_;
   if (cancelled_) outcome.page.clear();
-  StopWorkers();
   return outcome;
 }
 

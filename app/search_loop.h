@@ -23,7 +23,7 @@ inline constexpr int kWorkerStopGraceMs = 1500;
 struct SearchOutcome {
   std::string page;        // the first non-empty answer; "" when none came
   int attempts = 0;        // attempts counted (a cancelled one is not)
-  bool cancelled = false;  // Cancel() ended the search
+  bool cancelled = false;  // Cancel() came during the run; any page is then dropped
 };
 
 class SearchLoop {
@@ -44,8 +44,8 @@ class SearchLoop {
   // are told to stop and waited for (at most kWorkerStopGraceMs, events handled meanwhile).
   SearchOutcome Run(const KeywordSource& keyword, const AttemptDone& attemptDone = {});
 
-  // From a handler that runs inside Run's waits: the search ends at once, without another
-  // callback, and its workers' transfers are aborted.
+  // From a handler that runs inside Run's waits (the workers' final wait included): the search
+  // ends at once, without another callback, and its workers' transfers are aborted.
   void Cancel();
   bool Cancelled() const { return cancelled_; }
 

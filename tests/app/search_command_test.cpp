@@ -107,6 +107,20 @@ TEST_F(SearchCommand, ThreeMatchesGiveThreeRowsOfSixCellsInOrder) {
   EXPECT_EQ(g_searchPage.Read().find("<em>"), std::string::npos);  // cleaned in place
 }
 
+TEST_F(SearchCommand, ALargePageFillsEveryRow) {
+  DemoSiteOptions options = demo_.Options();
+  options.searchResultCount = 10'000;
+  ASSERT_TRUE(demo_.SetOptions(options));
+  Search("红楼");
+  ASSERT_EQ(RowCount(kMainWindow, kMainResultList), 10'000);
+  const std::vector<DemoBook> books = demo_.Catalogue();
+  const DemoBook& last = books[9'999 % books.size()];
+  for (int column = 0; column < kResultColumns; ++column) {
+    EXPECT_EQ(GetCell(kMainWindow, kMainResultList, 9'999, column),
+              ShownRow(last, demo_.HostPort())[column]);
+  }
+}
+
 TEST_F(SearchCommand, AKeywordEditedDuringASearchIsUsedFromTheNextAttemptOn) {
   demo_.SetEmptySearchAnswers(2);
   After(300, [] { SetControlText(kMainWindow, kMainKeywordBox, "水浒"); });
