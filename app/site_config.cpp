@@ -20,7 +20,7 @@ void Override(const std::optional<std::string>& given, std::string& value) {
 }  // namespace
 
 std::string DefaultSiteConfigFile() {
-  return ProgramDirectory() + std::string(kPathSeparator) + std::string(kSiteConfigFileName);
+  return SettingsDirectory() + std::string(kPathSeparator) + std::string(kSiteConfigFileName);
 }
 
 SiteConfig LoadSiteConfig(std::string_view fileText, const SiteOverrides& overrides) {

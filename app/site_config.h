@@ -1,6 +1,6 @@
 #pragma once
 // Where the tool finds the novel site: the two hosts, the page opened at start and the CA
-// certificates to trust. Read from novelfetch.ini beside the program (section "Site"), or the
+// certificates to trust. Read from novelfetch.ini in the settings folder (section "Site"), or the
 // file named by --config; every value given on the command line wins over the file. The
 // windows get it as one struct from the start-up.
 
@@ -31,7 +31,7 @@ struct SiteOverrides {
   std::optional<std::string> caFile;
 };
 
-// The configuration file beside the program.
+// The configuration file in the settings folder (beside the program for a portable build).
 std::string DefaultSiteConfigFile();
 
 // The defaults, then the values of `fileText`'s Site section (a missing file or key keeps the

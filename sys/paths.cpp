@@ -1,6 +1,11 @@
 #include "sys/paths.h"
 
+#include <cstdlib>
 #include <system_error>
+
+#ifndef _WIN32
+#include <unistd.h>
+#endif
 
 #include <QDir>
 #include <QStandardPaths>
@@ -43,6 +48,29 @@ std::string ProgramDirectory() {
   if (error) return "";
 #endif
   return PathText(program.parent_path());
+}
+
+std::string SettingsDirectory() {
+  const std::string program = ProgramDirectory();
+#ifndef _WIN32
+  // An installed package's folder is not the user's to write; settings then go where the
+  // desktop keeps them.
+  if (program.empty() || access(NativePath(program).c_str(), W_OK) != 0) {
+    std::filesystem::path folder;
+    if (const char* config = std::getenv("XDG_CONFIG_HOME"); config && *config == '/') {
+      folder = config;
+    } else if (const char* home = std::getenv("HOME"); home && *home) {
+      folder = std::filesystem::path(home) / ".config";
+    } else {
+      return program;
+    }
+    folder /= "novelfetch";
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    return PathText(folder);
+  }
+#endif
+  return program;
 }
 
 std::string SpecialFolder(int folder) {

@@ -26,6 +26,12 @@ std::string PathText(const std::filesystem::path& path);
 // The folder that holds the program file, without a trailing separator; "" if unknown.
 std::string ProgramDirectory();
 
+// Where "To configure.ini" and "novelfetch.ini" live: the program folder when the program may
+// write there (a portable build), else the user's configuration folder
+// ($XDG_CONFIG_HOME/novelfetch, or ~/.config/novelfetch), created when missing. No trailing
+// separator.
+std::string SettingsDirectory();
+
 // The desktop (kFolderDesktop) or temporary-files (kFolderTemporary) folder, ending with
 // kPathSeparator; "" for any other number.
 std::string SpecialFolder(int folder);
