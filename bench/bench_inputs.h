@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // The keyword of every benchmark search; two of the demo titles hold it, so the page carries
 // <em> tags as a real answer does.

@@ -5,6 +5,9 @@
 
 #include <memory>
 #include <pcre2.h>
+#include <string>
+#include <string_view>
+#include <vector>
 
 #include "app/result_rows.h"
 #include "bench/bench_inputs.h"
