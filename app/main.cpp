@@ -1,16 +1,35 @@
-// novelfetch: search a web-novel site by keyword and save its books.
+// novelfetch: search a web-novel site by keyword and save its books, in a window or, given a
+// command, on the terminal.
 #include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include <QApplication>
+#include <QCoreApplication>
 
+#include "app/cli_commands.h"
 #include "app/command_line.h"
 #include "app/demo_mode.h"
 #include "app/program_main.h"
 #include "app/site_config.h"
 #include "demo/demo_site.h"
+
+namespace {
+
+// The windows need a display; a command runs without one, on a QCoreApplication.
+template <typename Application, typename Run>
+int RunWith(int argc, char** argv, const CommandLine& commandLine, SiteConfig site, Run run) {
+  Application app(argc, argv);
+  DemoSite demo;
+  if (commandLine.demo && !UseDemoSite(demo, site)) {
+    std::fputs("novelfetch: the demo site could not start\n", stderr);
+    return kExitJobFailed;
+  }
+  return run(site);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   const ParsedCommandLine parsed =
@@ -21,17 +40,14 @@ int main(int argc, char** argv) {
   }
   const CommandLine& commandLine = *parsed.commandLine;
   std::string error;
-  std::optional<SiteConfig> site = SiteConfigFor(commandLine, &error);
+  const std::optional<SiteConfig> site = SiteConfigFor(commandLine, &error);
   if (!site) {
     std::fprintf(stderr, "novelfetch: %s\n", error.c_str());
-    return 2;
+    return kExitUsage;
   }
-
-  QApplication app(argc, argv);
-  DemoSite demo;
-  if (commandLine.demo && !UseDemoSite(demo, *site)) {
-    std::fputs("novelfetch: the demo site could not start\n", stderr);
-    return 1;
+  if (commandLine.command == Command::kWindows) {
+    return RunWith<QApplication>(argc, argv, commandLine, *site, RunProgram);
   }
-  return RunProgram(*site);
+  return RunWith<QCoreApplication>(argc, argv, commandLine, *site,
+                                   [&](const SiteConfig& s) { return RunCommand(commandLine, s); });
 }
