@@ -9,6 +9,7 @@
 #include <QPalette>
 #include <QTreeWidget>
 
+#include "app/download_windows.h"
 #include "app/globals.h"
 #include "app/result_activation.h"
 #include "app/result_rows.h"
@@ -64,6 +65,7 @@ void ShowAttempts(int attempts) {
 MainWindow::MainWindow(SiteConfig site, QWidget* parent)
     : FormWindow(kMainWindowFrame, parent), site_(std::move(site)) {
   setWindowIcon(ApplicationIcon());
+  RegisterDownloadWindows();
   AddControls();
   // The form's position (50, 50) is not used: the window starts in the middle of the screen.
   CentreOnScreen();
@@ -99,6 +101,15 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   FormWindow::closeEvent(event);
   // The search ends at once: its controls go with the window.
   if (event->isAccepted() && search_) search_->Cancel();
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+  FormWindow::showEvent(event);
+  if (panelOpened_) return;
+  panelOpened_ = true;
+  OpenDownloadPanel();
+  // The panel took the focus as it opened; the search box is where the user starts.
+  activateWindow();
 }
 
 void MainWindow::OnSearchClicked() {

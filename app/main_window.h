@@ -1,7 +1,8 @@
 #pragma once
 // The start window, where the user searches: a keyword box, the "搜索" button, the time of the
 // last search, the result list and the attempt count. It keeps the site configuration for
-// the handlers of every window.
+// the handlers of every window, and owns the download side's windows: DownloadPanel opens
+// against its right edge when it is first shown.
 
 #include <string_view>
 
@@ -29,6 +30,7 @@ class MainWindow : public FormWindow {
   void OnCreated() override;
   void OnFirstActivated() override;
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
 
  private:
   void AddControls();
@@ -36,4 +38,5 @@ class MainWindow : public FormWindow {
 
   SiteConfig site_;
   SearchLoop* search_ = nullptr;  // the search running inside the click handler, if any
+  bool panelOpened_ = false;
 };
