@@ -13,6 +13,7 @@
 #include "app/globals.h"
 #include "app/result_rows.h"
 #include "app/save_book.h"
+#include "app/save_directory.h"
 #include "app/search_loop.h"
 #include "sys/ini_file.h"
 #include "sys/paths.h"
@@ -28,8 +29,6 @@ constexpr std::chrono::milliseconds kWorkerGrace{3000};
 
 // What ResolveDownloadAddress gives when neither page led to a link.
 constexpr std::string_view kNoResolvedAddress = "http://";
-
-constexpr std::string_view kSaveSettingsFile = "To configure.ini";
 
 // A command's outcome, in UTF-8: what to print, or why it failed.
 struct JobResult {
@@ -184,9 +183,10 @@ int RunCommand(const CommandLine& commandLine, const SiteConfig& site) {
 }
 
 std::string DefaultSaveDirectory() {
-  const std::string settings =
-      SettingsDirectory() + std::string(kPathSeparator) + std::string(kSaveSettingsFile);
-  const std::string saved = ReadIniValue(settings, "Catalog", "Catalog", "");
+  // Not StoredSaveDirectory(): without a saved folder the terminal's default is the current
+  // folder, not the desktop.
+  const std::string saved =
+      ReadIniValue(SaveDirectorySettingsFile(), kSaveDirectorySection, kSaveDirectoryKey, "");
   if (!saved.empty()) {
     // The windows run in the program's folder, so a relative folder is taken from there.
     if (NativePath(saved).is_relative()) {

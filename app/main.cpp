@@ -14,12 +14,15 @@
 #include "app/program_main.h"
 #include "app/site_config.h"
 #include "demo/demo_site.h"
+#include "web/web_settings.h"
 
 namespace {
 
 // The windows need a display; a command runs without one, on a QCoreApplication.
 template <typename Application, typename Run>
 int RunWith(int argc, char** argv, const CommandLine& commandLine, SiteConfig site, Run run) {
+  // libcurl's global set-up comes before any other thread, the demo site's included.
+  WebGlobalInit();
   Application app(argc, argv);
   DemoSite demo;
   if (commandLine.demo && !UseDemoSite(demo, site)) {

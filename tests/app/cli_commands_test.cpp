@@ -126,6 +126,28 @@ TEST_F(Search, JsonGivesEachCellAsItStands) {
                          "\n]\n");
 }
 
+// A JSON parser's verdict on `json`, which must also be valid UTF-8; "" when it parses.
+std::string JsonParserComplaint(const std::string& json) {
+  QProcess python;
+  python.start("python3", {"-c", "import json, sys; json.loads(sys.stdin.buffer.read().decode())"});
+  if (!python.waitForStarted()) return "no python3 to check with";
+  python.write(json.data(), static_cast<qint64>(json.size()));
+  python.closeWriteChannel();
+  python.waitForFinished(kProgramGiveUpMs);
+  if (python.exitStatus() == QProcess::NormalExit && python.exitCode() == 0) return "";
+  return python.readAllStandardError().toStdString();
+}
+
+TEST_F(Search, JsonParsesEvenWhenThePageHoldsBytesThatAreNotUtf8) {
+  DemoSiteOptions options = demo_.Options();
+  options.invalidUtf8 = true;
+  options.hostileNames = true;
+  ASSERT_TRUE(demo_.SetOptions(options));
+  const ProgramRun run = Run({"search", "", "--json"});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(JsonParserComplaint(run.out), "");
+}
+
 TEST_F(Search, NoResultGives1) {
   const ProgramRun run = Run({"search", U8(u8"没有这本书")});
   EXPECT_EQ(run.status, 1);
