@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,9 @@ struct ComputedCase {
   std::string date;
   std::string expected;
 };
+
+// Cases print as their label.
+void PrintTo(const ComputedCase& c, std::ostream* os) { *os << c.label; }
 
 class ComputedAddresses : public ::testing::TestWithParam<ComputedCase> {};
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -56,6 +57,9 @@ struct CheckCase {
   std::string name;
   std::string notice;
 };
+
+// Cases print as their label.
+void PrintTo(const CheckCase& c, std::ostream* os) { *os << c.label; }
 
 class DialogChecks : public DownloadSideOnDemo, public ::testing::WithParamInterface<CheckCase> {};
 

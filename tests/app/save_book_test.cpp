@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstdint>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <sys/resource.h>
 #include <vector>
@@ -25,6 +26,9 @@ struct PathCase {
   std::string name;
   std::string expected;
 };
+
+// Cases print as their label.
+void PrintTo(const PathCase& c, std::ostream* os) { *os << c.label; }
 
 class BookFilePaths : public ::testing::TestWithParam<PathCase> {};
 
@@ -140,6 +144,9 @@ struct FailedDownloadCase {
   std::string notice;  // exact, or the start of it when the reason comes from the transfer
   bool exact;
 };
+
+// Cases print as their label.
+void PrintTo(const FailedDownloadCase& c, std::ostream* os) { *os << c.label; }
 
 class FailedDownloads : public SaveOnDemo,
                         public ::testing::WithParamInterface<FailedDownloadCase> {};
