@@ -78,16 +78,16 @@ class CommandLineOnDemo : public ::testing::Test {
 
 // search
 
-using Search = CommandLineOnDemo;
+using CliSearch = CommandLineOnDemo;
 
-TEST_F(Search, PrintsOneLinePerResultInMatchOrder) {
+TEST_F(CliSearch, PrintsOneLinePerResultInMatchOrder) {
   const ProgramRun run = Run({"search", U8(u8"游")});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, ShownLine(Book(u8"西游记")) + ShownLine(Book(u8"老残游记")));
   EXPECT_EQ(run.err, "");
 }
 
-TEST_F(Search, CommonOptionsStandBeforeOrAfterTheCommand) {
+TEST_F(CliSearch, CommonOptionsStandBeforeOrAfterTheCommand) {
   const std::string expected = ShownLine(Book(u8"西游记"));
   const std::string keyword = U8(u8"西游");
   const std::vector<std::vector<std::string>> orders = {
@@ -103,7 +103,7 @@ TEST_F(Search, CommonOptionsStandBeforeOrAfterTheCommand) {
   }
 }
 
-TEST_F(Search, LinesWriteTabsAndLineBreaksInACellAsSpaces) {
+TEST_F(CliSearch, LinesWriteTabsAndLineBreaksInACellAsSpaces) {
   UseHostileNames();
   const ProgramRun run = Run({"search", "name"});
   EXPECT_EQ(run.status, 0) << run.err;
@@ -113,7 +113,7 @@ TEST_F(Search, LinesWriteTabsAndLineBreaksInACellAsSpaces) {
   EXPECT_EQ(run.out, line);
 }
 
-TEST_F(Search, JsonGivesEachCellAsItStands) {
+TEST_F(CliSearch, JsonGivesEachCellAsItStands) {
   UseHostileNames();
   const ProgramRun run = Run({"search", "evil", "--json"});
   EXPECT_EQ(run.status, 0) << run.err;
@@ -138,7 +138,7 @@ std::string JsonParserComplaint(const std::string& json) {
   return python.readAllStandardError().toStdString();
 }
 
-TEST_F(Search, JsonParsesEvenWhenThePageHoldsBytesThatAreNotUtf8) {
+TEST_F(CliSearch, JsonParsesEvenWhenThePageHoldsBytesThatAreNotUtf8) {
   DemoSiteOptions options = demo_.Options();
   options.invalidUtf8 = true;
   options.hostileNames = true;
@@ -148,14 +148,14 @@ TEST_F(Search, JsonParsesEvenWhenThePageHoldsBytesThatAreNotUtf8) {
   EXPECT_EQ(JsonParserComplaint(run.out), "");
 }
 
-TEST_F(Search, NoResultGives1) {
+TEST_F(CliSearch, NoResultGives1) {
   const ProgramRun run = Run({"search", U8(u8"没有这本书")});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "");
   EXPECT_EQ(run.err, U8(u8"novelfetch: no result for \"没有这本书\"\n"));
 }
 
-TEST_F(Search, ARefusingSiteGives1AfterTheAttempts) {
+TEST_F(CliSearch, ARefusingSiteGives1AfterTheAttempts) {
   ASSERT_TRUE(demo_.SetRefusing(true));
   const ProgramRun run = Run({"search", U8(u8"西游"), "--attempts", "2"});
   EXPECT_EQ(run.status, 1);
@@ -163,7 +163,7 @@ TEST_F(Search, ARefusingSiteGives1AfterTheAttempts) {
   EXPECT_EQ(run.err, "novelfetch: no answer from " + Host() + " after 2 attempts\n");
 }
 
-TEST_F(Search, EmptyAnswersAreTriedAgain) {
+TEST_F(CliSearch, EmptyAnswersAreTriedAgain) {
   demo_.SetEmptySearchAnswers(1);
   const ProgramRun run = Run({"search", U8(u8"西游")});
   EXPECT_EQ(run.status, 0) << run.err;
@@ -173,16 +173,16 @@ TEST_F(Search, EmptyAnswersAreTriedAgain) {
 
 // address and resolve
 
-using Address = CommandLineOnDemo;
+using CliAddress = CommandLineOnDemo;
 
-TEST_F(Address, ComputesTheFileServerAddressFromNameAndDate) {
+TEST_F(CliAddress, ComputesTheFileServerAddressFromNameAndDate) {
   const ProgramRun run = Run({"address", U8(u8"西游记"), "2015-03-12"});
   EXPECT_EQ(run.status, 0) << run.err;
   EXPECT_EQ(run.out, "http://" + Host() + "/d/file/p/txt/2015/%E8%A5%BF%E6%B8%B8%E8%AE%B0.txt\n");
   EXPECT_EQ(run.out, "http://" + Host() + DemoBookFilePath(Book(u8"西游记")) + "\n");
 }
 
-TEST_F(Address, ADateWithoutAYearGives1) {
+TEST_F(CliAddress, ADateWithoutAYearGives1) {
   for (const char* date : {"2015", "2015-03", "-03-12"}) {
     const ProgramRun run = Run({"address", U8(u8"西游记"), date});
     EXPECT_EQ(run.status, 1) << date;
@@ -191,7 +191,7 @@ TEST_F(Address, ADateWithoutAYearGives1) {
   }
 }
 
-TEST_F(Address, ResolveReadsTheAddressFromTheSitesPages) {
+TEST_F(CliAddress, ResolveReadsTheAddressFromTheSitesPages) {
   // The site's link spells this name in other letter case.
   const DemoBook& book = Book(u8"Peach Blossom Spring");
   const std::string page = "http://" + Host() + "/txt/" + book.pageId + ".html";
@@ -200,7 +200,7 @@ TEST_F(Address, ResolveReadsTheAddressFromTheSitesPages) {
   EXPECT_EQ(run.out, "http://" + Host() + DemoBookFilePath(book) + "\n");
 }
 
-TEST_F(Address, ResolveWithoutALinkOnThePagesGives1) {
+TEST_F(CliAddress, ResolveWithoutALinkOnThePagesGives1) {
   const ProgramRun run = Run({"resolve", "http://" + Host() + "/txt/none.html", "x"});
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.out, "");
@@ -209,9 +209,9 @@ TEST_F(Address, ResolveWithoutALinkOnThePagesGives1) {
 
 // download
 
-using Download = CommandLineOnDemo;
+using CliDownload = CommandLineOnDemo;
 
-TEST_F(Download, SavesTheBytesServedAsDirNameTxtAndPrintsThePath) {
+TEST_F(CliDownload, SavesTheBytesServedAsDirNameTxtAndPrintsThePath) {
   const DemoBook& book = Book(u8"红楼梦");
   const std::string dir = Inner();
   // The folder without its final separator gets one.
@@ -222,7 +222,7 @@ TEST_F(Download, SavesTheBytesServedAsDirNameTxtAndPrintsThePath) {
   EXPECT_EQ(FileBytes(dir + book.name + ".txt"), ServedBytes(book));
 }
 
-TEST_F(Download, AFailedDownloadLeavesTheExistingFileAlone) {
+TEST_F(CliDownload, AFailedDownloadLeavesTheExistingFileAlone) {
   const DemoBook& book = Book(u8"红楼梦");
   const std::string dir = Inner();
   std::ofstream(dir + book.name + ".txt", std::ios::binary) << "an earlier copy";
@@ -241,7 +241,7 @@ TEST_F(Download, AFailedDownloadLeavesTheExistingFileAlone) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }
 
-TEST_F(Download, AnUnreachableAddressGives1AndWritesNothing) {
+TEST_F(CliDownload, AnUnreachableAddressGives1AndWritesNothing) {
   ASSERT_TRUE(demo_.SetRefusing(true));
   const std::string dir = Inner();
   const ProgramRun run = Run({"download", demo_.Url("/d/file/p/txt/x.txt"), "x", "--dir", dir});
@@ -250,7 +250,7 @@ TEST_F(Download, AnUnreachableAddressGives1AndWritesNothing) {
   EXPECT_TRUE(fs::is_empty(dir));
 }
 
-TEST_F(Download, HostileNamesStayInsideTheFolder) {
+TEST_F(CliDownload, HostileNamesStayInsideTheFolder) {
   const std::string address = demo_.Url(DemoBookFilePath(Book(u8"红楼梦")));
   const std::string dir = Inner();
   const std::vector<std::string> names = {"../../evil", "..\\..\\evil", "/etc/passwd",
@@ -275,9 +275,9 @@ TEST_F(Download, HostileNamesStayInsideTheFolder) {
 
 // get
 
-using Get = CommandLineOnDemo;
+using CliGet = CommandLineOnDemo;
 
-TEST_F(Get, BothModesSaveTheBytesTheFileServerServes) {
+TEST_F(CliGet, BothModesSaveTheBytesTheFileServerServes) {
   for (const DemoBook* book : {&Book(u8"西游记"), &Book(u8"Peach Blossom Spring")}) {
     for (const char* mode : {"1", "2"}) {
       const std::string dir = Inner(std::string("mode") + mode + book->pageId);
@@ -289,7 +289,7 @@ TEST_F(Get, BothModesSaveTheBytesTheFileServerServes) {
   }
 }
 
-TEST_F(Get, TakesTheResultPicked) {
+TEST_F(CliGet, TakesTheResultPicked) {
   const std::string dir = Inner();
   const ProgramRun run = Run({"get", U8(u8"游"), "--pick", "2", "--dir", dir});
   EXPECT_EQ(run.status, 0) << run.err;
@@ -297,7 +297,7 @@ TEST_F(Get, TakesTheResultPicked) {
   EXPECT_EQ(FileBytes(dir + U8(u8"老残游记.txt")), ServedBytes(Book(u8"老残游记")));
 }
 
-TEST_F(Get, APickBeyondTheResultsGives1) {
+TEST_F(CliGet, APickBeyondTheResultsGives1) {
   const std::string dir = Inner();
   const ProgramRun run = Run({"get", U8(u8"游"), "--pick", "3", "--dir", dir});
   EXPECT_EQ(run.status, 1);
@@ -306,7 +306,7 @@ TEST_F(Get, APickBeyondTheResultsGives1) {
   EXPECT_TRUE(fs::is_empty(dir));
 }
 
-TEST_F(Get, AFailedDownloadGives1AndLeavesTheExistingFileAlone) {
+TEST_F(CliGet, AFailedDownloadGives1AndLeavesTheExistingFileAlone) {
   const std::string dir = Inner();
   std::ofstream(dir + U8(u8"西游记.txt"), std::ios::binary) << "kept";
   DemoSiteOptions options = demo_.Options();
@@ -321,7 +321,7 @@ TEST_F(Get, AFailedDownloadGives1AndLeavesTheExistingFileAlone) {
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }
 
-TEST_F(Get, HostileNamesFromTheSiteStayInsideTheFolder) {
+TEST_F(CliGet, HostileNamesFromTheSiteStayInsideTheFolder) {
   UseHostileNames();
   const std::string dir = Inner();
   for (const char* pick : {"1", "2", "3"}) {
@@ -334,7 +334,7 @@ TEST_F(Get, HostileNamesFromTheSiteStayInsideTheFolder) {
   EXPECT_EQ(folder_.Entries(), std::vector<std::string>{"inner"});
 }
 
-TEST_F(Get, ChineseFolderNamesSurviveTheTerminal) {
+TEST_F(CliGet, ChineseFolderNamesSurviveTheTerminal) {
   const std::string dir = Inner(U8(u8"书库"));
   const ProgramRun run = Run({"get", U8(u8"红楼"), "--dir", dir});
   EXPECT_EQ(run.status, 0) << run.err;
@@ -342,7 +342,7 @@ TEST_F(Get, ChineseFolderNamesSurviveTheTerminal) {
   EXPECT_EQ(FileBytes(dir + U8(u8"红楼梦.txt")), ServedBytes(Book(u8"红楼梦")));
 }
 
-TEST_F(Get, TheFolderDefaultsToTheSavedDirectoryElseTheCurrentOne) {
+TEST_F(CliGet, TheFolderDefaultsToTheSavedDirectoryElseTheCurrentOne) {
   // The program's settings folder is the folder it lies in.
   const std::string program = ProgramIn(folder_.Native());
   const std::string current = Inner("current");
@@ -364,7 +364,7 @@ TEST_F(Get, TheFolderDefaultsToTheSavedDirectoryElseTheCurrentOne) {
 
 // --demo
 
-TEST(DemoOption, ServesEveryCommandFromTheProgramsOwnDemoSite) {
+TEST(CliDemoOption, ServesEveryCommandFromTheProgramsOwnDemoSite) {
   TestFolder folder;
   const std::vector<DemoBook> books = DemoCatalogue();
   const DemoBook* book = FindBook(books, U8(u8"红楼梦"));
@@ -395,9 +395,9 @@ struct UsageCase {
 
 void PrintTo(const UsageCase& c, std::ostream* out) { *out << c.name; }
 
-class UsageError : public ::testing::TestWithParam<UsageCase> {};
+class CliUsageError : public ::testing::TestWithParam<UsageCase> {};
 
-TEST_P(UsageError, Gives2AndAHelpLine) {
+TEST_P(CliUsageError, Gives2AndAHelpLine) {
   const ProgramRun run = RunNovelfetch(GetParam().arguments);
   EXPECT_EQ(run.status, 2) << run.err;
   EXPECT_EQ(run.out, "");
@@ -405,7 +405,7 @@ TEST_P(UsageError, Gives2AndAHelpLine) {
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, UsageError,
+    Cases, CliUsageError,
     ::testing::Values(UsageCase{"unknown_command", {"fetch", "x"}},
                       UsageCase{"unknown_option", {"search", "x", "--no-such-option"}},
                       UsageCase{"missing_keyword", {"search"}},
@@ -423,7 +423,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 {"get", "x", "--dir", U8(u8"/tmp/\U0001F600/")}}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(Usage, HelpListsTheCommandsAndVersionPrintsTheProjectVersion) {
+TEST(CliUsage, HelpListsTheCommandsAndVersionPrintsTheProjectVersion) {
   ProgramRun run = RunNovelfetch({"--help"});
   EXPECT_EQ(run.status, 0);
   for (const char* word : {"search", "address", "resolve", "download", "get", "--site",
@@ -440,7 +440,7 @@ TEST(Usage, HelpListsTheCommandsAndVersionPrintsTheProjectVersion) {
   EXPECT_EQ(run.out, "novelfetch " NOVELFETCH_VERSION "\n");
 }
 
-TEST(Usage, AKeywordMayBeACommandsNameOrStartWithADash) {
+TEST(CliUsage, AKeywordMayBeACommandsNameOrStartWithADash) {
   DemoSite demo;
   ASSERT_TRUE(demo.Start());
   for (const std::vector<std::string>& arguments :

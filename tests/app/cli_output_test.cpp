@@ -20,14 +20,12 @@ struct JsonCase {
 
 void PrintTo(const JsonCase& c, std::ostream* out) { *out << c.name; }
 
-class JsonStringEscapes : public ::testing::TestWithParam<JsonCase> {};
+class CliJsonString : public ::testing::TestWithParam<JsonCase> {};
 
-TEST_P(JsonStringEscapes, AsJsonRequires) {
-  EXPECT_EQ(JsonString(GetParam().utf8), GetParam().json);
-}
+TEST_P(CliJsonString, AsJsonRequires) { EXPECT_EQ(JsonString(GetParam().utf8), GetParam().json); }
 
 INSTANTIATE_TEST_SUITE_P(
-    Cases, JsonStringEscapes,
+    Cases, CliJsonString,
     ::testing::Values(JsonCase{"empty", "", "\"\""}, JsonCase{"plain", "abc 123", "\"abc 123\""},
                       JsonCase{"quote_and_backslash", "a\"b\\c", "\"a\\\"b\\\\c\""},
                       JsonCase{"short_escapes", "\b\f\n\r\t", "\"\\b\\f\\n\\r\\t\""},
@@ -37,7 +35,7 @@ INSTANTIATE_TEST_SUITE_P(
                       JsonCase{"utf8_stays", U8(u8"红楼梦"), "\"" + U8(u8"红楼梦") + "\""}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST(ResultOutput, CellsBecomeUtf8) {
+TEST(CliResultOutput, CellsBecomeUtf8) {
   // Narrow literals here are code page 936, as the cells are.
   const std::vector<ResultRow> rows = {
       {"红楼梦", "曹雪芹", "a\tb", "c\r\nd", "1 KB", "2016-05-25"}};
@@ -46,12 +44,12 @@ TEST(ResultOutput, CellsBecomeUtf8) {
                                  u8"\"1 KB\", \"2016-05-25\"]\n]\n"));
 }
 
-TEST(ResultOutput, NoRowsPrintNothingOrAnEmptyArray) {
+TEST(CliResultOutput, NoRowsPrintNothingOrAnEmptyArray) {
   EXPECT_EQ(ResultLines({}), "");
   EXPECT_EQ(ResultJson({}), "[]\n");
 }
 
-TEST(ResultOutput, OneLineWritesTabsAndLineBreaksAsSpaces) {
+TEST(CliResultOutput, OneLineWritesTabsAndLineBreaksAsSpaces) {
   EXPECT_EQ(OneLine("a\tb\rc\nd\r\n"), "a b c d  ");
 }
 
