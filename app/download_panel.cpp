@@ -1,17 +1,24 @@
 #include "app/download_panel.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <system_error>
 #include <vector>
 
+#include <QFontMetrics>
 #include <QIcon>
+#include <QProgressBar>
+#include <QTimer>
 
 #include "app/download_notice.h"
+#include "app/progress_text.h"
 #include "app/save_book.h"
 #include "app/save_directory.h"
+#include "app/window_download.h"
 #include "app/window_names.h"
 #include "sys/paths.h"
+#include "sys/qt_text.h"
 #include "sys/shell_services.h"
 #include "sys/window_layer.h"
 
@@ -31,6 +38,14 @@ QIcon FolderLockIcon() {
     icon.addFile(QStringLiteral(":/icons/folder-lock-%1.png").arg(size), QSize(size, size));
   }
   return icon;
+}
+
+QProgressBar* ProgressBar() {
+  return qobject_cast<QProgressBar*>(FindControl(kDownloadPanel, kPanelProgressBar));
+}
+
+QLabel* ProgressLabel() {
+  return qobject_cast<QLabel*>(FindControl(kDownloadPanel, kPanelProgressLabel));
 }
 
 bool IsDirectory(const std::string& folder) {
@@ -60,6 +75,23 @@ void DownloadPanel::AddControls() {
   AddEditBox(kPanelDirectoryBox, {64, 432, 192, 24});
   OnClicked(AddPictureButton(kPanelBrowseButton, {264, 432, 24, 24}, FolderLockIcon()),
             [this] { OnBrowseClicked(); });
+  AddProgressControls();
+}
+
+// Not on the form: the space between the buttons and the directory box takes a bar and a
+// line of text, both empty until a download runs.
+void DownloadPanel::AddProgressControls() {
+  auto* bar = new QProgressBar(this);
+  bar->setObjectName(ToQString(kPanelProgressBar));
+  bar->setGeometry(8, 200, 280, 20);
+  bar->hide();
+  AddLabel(kPanelProgressLabel, {8, 224, 280, 24}, "");
+  savedShown_ = new QTimer(this);
+  savedShown_->setSingleShot(true);
+  connect(savedShown_, &QTimer::timeout, this, [] {
+    ProgressLabel()->clear();
+    ProgressLabel()->setToolTip({});
+  });
 }
 
 void DownloadPanel::OnCreated() {
@@ -69,6 +101,8 @@ void DownloadPanel::OnCreated() {
 void DownloadPanel::OnPositionChanged() { DockDownloadPanel(); }
 
 bool DownloadPanel::OnCanClose() {
+  // During a download the notice waits: its box would take clicks while the handler runs.
+  if (WindowDownload::PutOffClose(this)) return false;
   ShowDownloadNotice(kPanelCloseNotice, NativeHandle(kDownloadPanel));
   return false;
 }
@@ -88,10 +122,38 @@ void DownloadPanel::OnDownloadClicked() {
     ShowDownloadNotice(kPanelNoRowNotice);
     return;
   }
-  const SavedBook saved = DownloadAndSaveBook(GetCell(kDownloadPanel, kPanelList, row, 1),
-                                              ControlText(kDownloadPanel, kPanelDirectoryBox),
-                                              GetCell(kDownloadPanel, kPanelList, row, 0));
+  WindowDownload download;
+  savedShown_->stop();
+  const SavedBook saved = download.Run(
+      GetCell(kDownloadPanel, kPanelList, row, 1), ControlText(kDownloadPanel, kPanelDirectoryBox),
+      GetCell(kDownloadPanel, kPanelList, row, 0),
+      [this](const DownloadProgressShown& progress) { ShowProgress(progress); });
+  ShowOutcome(saved);
   if (!saved.Saved()) ShowDownloadNotice(saved.notice);
+}
+
+void DownloadPanel::ShowProgress(const DownloadProgressShown& progress) {
+  QProgressBar* bar = ProgressBar();
+  const int percent = ProgressPercent(progress.received, progress.total);
+  // Without a total the bar runs as a busy indicator.
+  bar->setRange(0, percent < 0 ? 0 : 100);
+  bar->setValue(std::max(percent, 0));
+  bar->show();
+  SetControlText(kDownloadPanel, kPanelProgressLabel,
+                 ProgressText(progress.received, progress.total, progress.bytesPerSecond));
+}
+
+void DownloadPanel::ShowOutcome(const SavedBook& saved) {
+  ProgressBar()->hide();
+  QLabel* label = ProgressLabel();
+  if (!saved.Saved()) {
+    label->clear();
+    return;
+  }
+  const QString line = ToQString(std::string(kPanelSavedPrefix) + saved.path);
+  label->setText(label->fontMetrics().elidedText(line, Qt::ElideMiddle, label->width()));
+  label->setToolTip(line);
+  savedShown_->start(kPanelSavedShownMs);
 }
 
 void DockDownloadPanel() {

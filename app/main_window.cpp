@@ -14,6 +14,7 @@
 #include "app/result_activation.h"
 #include "app/result_rows.h"
 #include "app/search_loop.h"
+#include "app/window_download.h"
 #include "app/window_names.h"
 #include "sys/ini_file.h"
 #include "sys/paths.h"
@@ -72,8 +73,11 @@ MainWindow::MainWindow(SiteConfig site, QWidget* parent)
 }
 
 void MainWindow::AddControls() {
-  AddEditBox(kMainKeywordBox, {8, 8, 104, 24});
-  OnClicked(AddButton(kMainSearchButton, {120, 8, 56, 24}, "搜索"), [this] { OnSearchClicked(); });
+  QLineEdit* keyword = AddEditBox(kMainKeywordBox, {8, 8, 104, 24});
+  QPushButton* search = AddButton(kMainSearchButton, {120, 8, 56, 24}, "搜索");
+  OnClicked(search, [this] { OnSearchClicked(); });
+  // Enter presses the button, which does nothing while it is disabled by a running search.
+  connect(keyword, &QLineEdit::returnPressed, search, &QPushButton::click);
   AddLabel(kMainTimeLabel, {184, 8, 96, 24}, "");
   QTreeWidget* list = AddListView(kMainResultList, {8, 40, 676, 400}, kResultColumnsShown,
                                   /*singleSelection=*/false);
@@ -98,6 +102,10 @@ void MainWindow::OnFirstActivated() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  if (WindowDownload::PutOffClose(this)) {
+    event->ignore();
+    return;
+  }
   FormWindow::closeEvent(event);
   // The search ends at once: its controls go with the window.
   if (event->isAccepted() && search_) search_->Cancel();
@@ -110,6 +118,23 @@ void MainWindow::showEvent(QShowEvent* event) {
   OpenDownloadPanel();
   // The panel took the focus as it opened; the search box is where the user starts.
   activateWindow();
+}
+
+// Qt's focus chain runs on from the last control into the windows this one owns (the panel,
+// the dialog); the stops here are this window's controls, in the chain's order.
+bool MainWindow::focusNextPrevChild(bool next) {
+  QWidget* start = focusWidget() ? focusWidget() : this;
+  auto step = [next](QWidget* at) {
+    return next ? at->nextInFocusChain() : at->previousInFocusChain();
+  };
+  for (QWidget* at = step(start); at != start; at = step(at)) {
+    if (at->window() == this && (at->focusPolicy() & Qt::TabFocus) && !at->focusProxy() &&
+        at->isVisible() && at->isEnabled()) {
+      at->setFocus(next ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+      return true;
+    }
+  }
+  return false;
 }
 
 void MainWindow::OnSearchClicked() {

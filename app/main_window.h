@@ -31,6 +31,8 @@ class MainWindow : public FormWindow {
   void OnFirstActivated() override;
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  // Tab and Shift+Tab go round this window's own controls only.
+  bool focusNextPrevChild(bool next) override;
 
  private:
   void AddControls();

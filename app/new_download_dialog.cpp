@@ -4,14 +4,18 @@
 #include <string_view>
 
 #include "app/download_notice.h"
+#include "app/progress_text.h"
 #include "app/save_book.h"
+#include "app/window_download.h"
 #include "app/window_names.h"
+#include "sys/qt_text.h"
 #include "sys/window_layer.h"
 
 namespace {
 
 // Outer size 303 x 150, a fixed frame with a close box only.
-constexpr FormFrame kDialogFrame{kNewDownloadDialog, "新建下载", 303, 150, false};
+constexpr std::string_view kDialogCaption = "新建下载";
+constexpr FormFrame kDialogFrame{kNewDownloadDialog, kDialogCaption, 303, 150, false};
 
 std::string BoxText(std::string_view box) { return ControlText(kNewDownloadDialog, box); }
 
@@ -38,8 +42,24 @@ void NewDownloadDialog::OnDownloadClicked() {
   const std::string name = BoxText(kDialogNameBox);
   if (name.empty()) return ShowDownloadNotice("请输入文件名！");
 
-  const SavedBook saved = DownloadAndSaveBook(address, directory, name);
+  WindowDownload download;
+  const SavedBook saved =
+      download.Run(address, directory, name,
+                   [this](const DownloadProgressShown& progress) { ShowProgress(progress); });
+  setWindowTitle(ToQString(kDialogCaption));
   // After a failure the boxes stay for the user to correct and try again.
   if (!saved.Saved()) return ShowDownloadNotice(saved.notice);
   DestroyWindow(kNewDownloadDialog);
+}
+
+bool NewDownloadDialog::OnCanClose() { return !WindowDownload::PutOffClose(this); }
+
+// "新建下载 45%（9.0 MB / 20.0 MB，1.2 MB/秒）": the percent first, in case the title bar cuts
+// the rest.
+void NewDownloadDialog::ShowProgress(const DownloadProgressShown& progress) {
+  std::string caption(kDialogCaption);
+  const int percent = ProgressPercent(progress.received, progress.total);
+  if (percent >= 0) caption += " " + std::to_string(percent) + "%";
+  caption += "（" + ProgressText(progress.received, progress.total, progress.bytesPerSecond) + "）";
+  setWindowTitle(ToQString(caption));
 }

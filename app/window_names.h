@@ -25,6 +25,9 @@ inline constexpr std::string_view kPanelDownloadButton = "按钮1";
 inline constexpr std::string_view kPanelDirectoryLabel = "透明标签1";
 inline constexpr std::string_view kPanelDirectoryBox = "目录框";
 inline constexpr std::string_view kPanelBrowseButton = "图形按钮1";
+// Not on the form: a running download's progress, under the buttons.
+inline constexpr std::string_view kPanelProgressBar = "进度条1";
+inline constexpr std::string_view kPanelProgressLabel = "透明标签2";
 
 // NewDownloadDialog's controls.
 inline constexpr std::string_view kDialogAddressLabel = "透明标签1";
