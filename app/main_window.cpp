@@ -9,10 +9,11 @@
 #include <QPalette>
 #include <QTreeWidget>
 
+#include "app/download_panel.h"
 #include "app/download_windows.h"
 #include "app/globals.h"
 #include "app/result_activation.h"
-#include "app/result_rows.h"
+#include "app/result_list.h"
 #include "app/search_loop.h"
 #include "app/window_download.h"
 #include "app/window_names.h"
@@ -93,6 +94,9 @@ void MainWindow::OnCreated() {
 }
 
 void MainWindow::OnFirstActivated() {
+  // The panel was docked when both windows first showed, before a window manager had framed
+  // them; with their frames known now, it goes against the edge again.
+  DockDownloadPanel();
   const std::string marker = FirstRunMarker();
   if (ReadIniValue(marker, ".", ".", "0") != "0") return;
   NoticeOptions options;
@@ -149,10 +153,7 @@ void MainWindow::OnSearchClicked() {
   search_ = nullptr;
   if (outcome.cancelled) return;
 
-  std::string page = std::move(outcome.page);
-  const std::vector<ResultRow> rows = CutResultRows(*g_resultRegex, page);
-  g_searchPage.Replace(std::move(page));
-  AddRows(kMainWindow, kMainResultList, rows);
+  ShowResultRows(std::move(outcome.page));
   const std::int64_t elapsed = TickCount() - start;
   SetControlText(kMainWindow, kMainTimeLabel, "共用了" + std::to_string(elapsed) + "毫秒");
   SetEnabled(kMainWindow, kMainSearchButton, true);
