@@ -37,7 +37,9 @@ class DownloadSideOnDemo : public MainWindowOnDemo {
   static QTreeWidget* ResultList() { return ListOf(kMainWindow, kMainResultList); }
   static QTreeWidget* PanelList() { return ListOf(kDownloadPanel, kPanelList); }
 
+  // Scrolls the row into view first: a click outside the viewport would reach no row.
   static void ClickRow(QTreeWidget* list, int row, Qt::KeyboardModifiers modifiers = {}) {
+    list->scrollToItem(list->topLevelItem(row));
     const QRect rect = list->visualItemRect(list->topLevelItem(row));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, modifiers, rect.center());
   }
