@@ -136,16 +136,16 @@ void AddCommandOptions(CLI::App& command, Command kind, RawOptions& raw, Options
 std::vector<std::pair<CLI::App*, const CommandSpec*>> AddCommands(CLI::App& app, RawOptions& raw,
                                                                   Options& options) {
   std::vector<std::pair<CLI::App*, const CommandSpec*>> commands;
-  for (const CommandSpec& spec : CommandSpecs()) {
-    CLI::App* command = app.add_subcommand(spec.name, spec.description);
+  for (const CommandSpec& entry : CommandSpecs()) {
+    CLI::App* command = app.add_subcommand(entry.name, entry.description);
     command->footer("The common options (novelfetch --help) may stand here too.");
-    for (size_t i = 0; i < spec.arguments.size(); ++i) {
-      command->add_option(spec.arguments[i].first, raw.words[i], spec.arguments[i].second)
+    for (size_t i = 0; i < entry.arguments.size(); ++i) {
+      command->add_option(entry.arguments[i].first, raw.words[i], entry.arguments[i].second)
           ->type_name("")
           ->required();
     }
-    AddCommandOptions(*command, spec.command, raw, options);
-    commands.emplace_back(command, &spec);
+    AddCommandOptions(*command, entry.command, raw, options);
+    commands.emplace_back(command, &entry);
   }
   app.require_subcommand(0, 1);
   return commands;
@@ -165,10 +165,10 @@ bool AnyGiven(const std::vector<CLI::Option*>& options) {
 
 void TakeCommand(const std::vector<std::pair<CLI::App*, const CommandSpec*>>& commands,
                  const RawOptions& raw, const Options& options, CommandLine& commandLine) {
-  for (const auto& [command, spec] : commands) {
+  for (const auto& [command, entry] : commands) {
     if (!command->parsed()) continue;
-    commandLine.command = spec->command;
-    for (size_t i = 0; i < spec->arguments.size(); ++i) {
+    commandLine.command = entry->command;
+    for (size_t i = 0; i < entry->arguments.size(); ++i) {
       commandLine.arguments.push_back(Utf8ToGbk(raw.words[i]));
     }
   }
