@@ -90,6 +90,7 @@ class CliFaultPage : public CliFaultFixture, public ::testing::WithParamInterfac
 
 TEST_P(CliFaultPage, PrintsTheRowsOfThePageAsUtf8) {
   const PageFault& row = GetParam();
+  if (TooSlowHere(row)) GTEST_SKIP() << kTooSlowHere;
   ASSERT_TRUE(Apply(demo_, row.apply));
   std::int64_t took = 0;
   const ProgramRun run = Run({"search", row.keyword}, &took);
