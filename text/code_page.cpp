@@ -53,8 +53,8 @@ std::string GbkToUtf8(std::string_view text) {
 }
 
 bool GbkToUtf8(std::string_view text, std::string& utf8) {
+  if (DirectGbkToUtf8(text, utf8)) return true;  // it stops at the first zero byte itself
   text = UpToZero(text);
-  if (DirectGbkToUtf8(text, utf8)) return true;
   utf8 = EncodeWith(ConverterFor(kCodePageUtf8), DecodeWith(ConverterFor(kCodePageGbk), text));
   return false;
 }
@@ -72,7 +72,10 @@ std::string WideToGbk(std::u16string_view wide) {
 }
 
 std::string Utf8ToGbk(std::string_view bytes) {
-  bytes = UpToZero(bytes);
-  if (std::string text; DirectUtf8ToGbk(bytes, text)) return text;
-  return WideToGbk(Utf8ToWide(bytes));
+  if (std::string text; DirectUtf8ToGbk(bytes, text)) return text;  // stops at a zero byte
+  return WideToGbk(Utf8ToWide(UpToZero(bytes)));
+}
+
+bool PairedGbkToUtf8At(std::string_view text, std::string& utf8, size_t& written) {
+  return DirectGbkToUtf8At(text, utf8, written, GbkInput::kPairsOnly);
 }

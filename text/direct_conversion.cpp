@@ -95,16 +95,30 @@ bool AsciiIsCopied() {
   return copied;
 }
 
-// Copies the bytes below 0x80 from `p` on to `out` and moves both past them, sixteen (with
-// SSE2) or eight at a time while they last. A whole block is written only where that many
-// input bytes remain, so `out` needs room for no more than what is left of the input.
+// Position of the first zero byte or byte of 0x80 or more in a word loaded from memory, 8 if
+// none.
+int FirstStopByte(std::uint64_t word) {
+  const std::uint64_t stop = (word & byte_scan::kHighBits) | byte_scan::BytesEqual(word, 0);
+  if (stop == 0) return 8;
+  return (std::endian::native == std::endian::little ? std::countr_zero(stop)
+                                                     : std::countl_zero(stop)) /
+         8;
+}
+
+// Copies the bytes from 0x01 to 0x7F from `p` on to `out` and moves both past them, sixteen
+// (with SSE2) or eight at a time while they last; it stops at a zero byte as at a byte of 0x80
+// or more, so the callers find a text's end without a scan of their own. A whole block is
+// written only where that many input bytes remain, so `out` needs room for no more than what
+// is left of the input.
 void CopyAscii(const unsigned char*& p, const unsigned char* end, char*& out) {
 #if defined(__SSE2__) || defined(_M_X64)
+  const __m128i zero = _mm_setzero_si128();
   while (end - p >= 16) {
     const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
     _mm_storeu_si128(reinterpret_cast<__m128i*>(out), block);
-    const auto high = static_cast<unsigned>(_mm_movemask_epi8(block));
-    const int ascii = high == 0 ? 16 : std::countr_zero(high);
+    const auto stop = static_cast<unsigned>(_mm_movemask_epi8(block)) |
+                      static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(block, zero)));
+    const int ascii = stop == 0 ? 16 : std::countr_zero(stop);
     p += ascii;
     out += ascii;
     if (ascii < 16) return;
@@ -114,12 +128,12 @@ void CopyAscii(const unsigned char*& p, const unsigned char* end, char*& out) {
     std::uint64_t word;
     std::memcpy(&word, p, 8);
     std::memcpy(out, &word, 8);
-    const int ascii = FirstHighByte(word);
+    const int ascii = FirstStopByte(word);
     p += ascii;
     out += ascii;
     if (ascii < 8) return;
   }
-  while (p < end && *p < 0x80) *out++ = static_cast<char>(*p++);
+  while (p < end && *p != 0 && *p < 0x80) *out++ = static_cast<char>(*p++);
 }
 
 // One UTF-8 sequence of two or three bytes at `p` (a byte of 0x80 or more), strictly: no
@@ -175,6 +189,7 @@ bool DirectUtf8ToGbk(std::string_view utf8, std::string& text) {
   const auto* const end = p + utf8.size();
   while (p < end) {
     if (*p < 0x80) {
+      if (*p == 0) break;
       CopyAscii(p, end, out);
       continue;
     }
@@ -191,36 +206,50 @@ bool DirectUtf8ToGbk(std::string_view utf8, std::string& text) {
 }
 
 bool DirectGbkToUtf8(std::string_view text, std::string& utf8) {
+  size_t written = 0;
+  const bool converted = DirectGbkToUtf8At(text, utf8, written, GbkInput::kUpToZero);
+  utf8.resize(written);
+  return converted;
+}
+
+bool DirectGbkToUtf8At(std::string_view text, std::string& utf8, size_t& written, GbkInput input) {
   if (!AsciiIsCopied()) return false;
+  const bool pairsOnly = input == GbkInput::kPairsOnly;
   // Room is kept for half as much again as the input left: ASCII keeps its size and a
   // double-byte character gives at most three bytes, so only a single byte of 0x80 or more
-  // (three bytes out of one) can make room run short.
+  // (three bytes out of one) can make room run short. Storage already there is written over
+  // rather than cleared first.
   auto roomFor = [](size_t inputLeft) { return inputLeft + inputLeft / 2; };
-  utf8.resize(roomFor(text.size()));
-  char* out = utf8.data();
+  if (utf8.size() < written + roomFor(text.size())) utf8.resize(written + roomFor(text.size()));
+  char* out = utf8.data() + written;
   const auto* p = reinterpret_cast<const unsigned char*>(text.data());
   const auto* const end = p + text.size();
   while (p < end) {
     if (*p < 0x80) {
+      if (*p == 0) {
+        if (pairsOnly) return false;
+        break;
+      }
       CopyAscii(p, end, out);
       continue;
     }
     const bool pair = *p >= 0x81 && *p <= 0xFE;
     if (pair && end - p < 2) return false;  // a lead byte cut off at the end
+    if (!pair && pairsOnly) return false;
     const std::uint32_t index = pair ? (std::uint32_t{p[0]} << 8 | p[1]) : p[0];
     const Entry codePoint = LookUp<ProbeGbk>(GbkTable(), index);
     if (codePoint == kDeclined) return false;
     if (!pair) {
-      const size_t written = static_cast<size_t>(out - utf8.data());
-      const size_t needed = written + 3 + roomFor(static_cast<size_t>(end - p - 1));
+      const size_t at = static_cast<size_t>(out - utf8.data());
+      const size_t needed = at + 3 + roomFor(static_cast<size_t>(end - p - 1));
       if (utf8.size() < needed) {
         utf8.resize(std::max(needed, utf8.size() * 2));
-        out = utf8.data() + written;
+        out = utf8.data() + at;
       }
     }
     out += PutUtf8(codePoint, out);
     p += pair ? 2 : 1;
   }
-  utf8.resize(static_cast<size_t>(out - utf8.data()));
+  written = static_cast<size_t>(out - utf8.data());
   return true;
 }

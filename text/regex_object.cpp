@@ -211,6 +211,24 @@ RegexObject::~RegexObject() = default;
 
 bool RegexObject::Search(std::string_view pattern, std::string_view subject, RegexOptions options) {
   State& s = *state_;
+  // Texts end at their first zero byte; cutting here keeps the subject, the engine's copy and
+  // the positions computed from them in step.
+  s.subject.assign(subject.substr(0, subject.find('\0')));
+  s.piecesAreSlices = GbkToUtf8(s.subject, s.subjectUtf8);  // reuses the last one's storage
+  return Run(pattern, options);
+}
+
+bool RegexObject::SearchConverted(std::string_view pattern, std::string_view subject,
+                                  std::string& subjectUtf8, RegexOptions options) {
+  State& s = *state_;
+  s.subject.assign(subject);
+  s.subjectUtf8.swap(subjectUtf8);
+  s.piecesAreSlices = true;
+  return Run(pattern, options);
+}
+
+bool RegexObject::Run(std::string_view pattern, const RegexOptions& options) {
+  State& s = *state_;
   s.code.reset();
   s.hasMatches = false;
   s.groups = 0;
@@ -218,14 +236,9 @@ bool RegexObject::Search(std::string_view pattern, std::string_view subject, Reg
   s.gbkOffsetOfUtf8.clear();
   s.walk = {};
   s.searched = true;
-  // Texts end at their first zero byte; cutting here keeps the subject, the engine's copy and
-  // the positions computed from them in step.
   pattern = pattern.substr(0, pattern.find('\0'));
-  subject = subject.substr(0, subject.find('\0'));
   s.pattern =
       options.quoteToken ? TextReplaceAll(pattern, kQuoteToken, "\"") : std::string(pattern);
-  s.subject.assign(subject);
-  s.piecesAreSlices = GbkToUtf8(s.subject, s.subjectUtf8);  // reuses the last one's storage
   s.loneHighBytes = HasLoneHighByte(s.subject.data(), s.subject.data() + s.subject.size());
 
   s.code = Compile(GbkToUtf8(s.pattern), CompileFlags(options));

@@ -27,6 +27,14 @@ class RegexObject {
   // Runs the search and keeps its results; true when the search ran (even with no match).
   bool Search(std::string_view pattern, std::string_view subject, RegexOptions options = {});
 
+  // Search for a caller that already holds the subject's UTF-8 form: `subjectUtf8` must be
+  // what GbkToUtf8(subject, utf8) writes when it returns true, and `subject` holds no zero
+  // byte. The same results as Search, without converting the subject again. The object takes
+  // the UTF-8 form and leaves in `subjectUtf8` the storage of its previous one (contents
+  // unspecified), for the caller's next conversion.
+  bool SearchConverted(std::string_view pattern, std::string_view subject, std::string& subjectUtf8,
+                       RegexOptions options = {});
+
   void NoOp() {}
 
   // The effective pattern of the last search ("" before any search).
@@ -56,6 +64,9 @@ class RegexObject {
   void Destroy();
 
  private:
+  // The search itself, once the subject and its UTF-8 form are in place.
+  bool Run(std::string_view pattern, const RegexOptions& options);
+
   struct State;
   std::unique_ptr<State> state_;
 };

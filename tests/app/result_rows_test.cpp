@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "demo/demo_pages.h"
 #include "text/code_page.h"
 #include "text/regex_object.h"
+#include "text/text_find.h"
 #include "web/site_patterns.h"
 
 namespace {
@@ -24,6 +26,76 @@ std::string ResultBlock(const std::string& title) {
          "1.html</a> - [<a href=/txt/gudian/>古典名著</a>]&nbsp;1.00 KB&nbsp;日期：<span "
          "class=\"oldDate\">2016-05-25</span></div>";
 }
+
+// Every row's cells with their positions in the cleaned page, and the matches replaced.
+std::string Results(const RegexObject& regex) {
+  std::string all = regex.ReplaceMatches("[$1|$4|$6]");
+  for (int match = 1; match <= regex.MatchCount(); ++match) {
+    for (int submatch = 0; submatch <= kResultColumns; ++submatch) {
+      int position = 0;
+      const std::string text = submatch == 0 ? regex.MatchText(match, &position)
+                                             : regex.SubmatchText(match, submatch, &position);
+      all += "\n" + std::to_string(position) + ":" + text;
+    }
+  }
+  return all;
+}
+
+struct PageCase {
+  const char* name;
+  std::string page;  // code page 936
+};
+
+void PrintTo(const PageCase& c, std::ostream* os) { *os << c.name; }
+
+class CutResultRowsTable : public testing::TestWithParam<PageCase> {};
+
+// However the page is taken apart, the outcome is that of removing every "<em>", then every
+// "</em>" (TextReplaceAll) and searching the cleaned text: the rows, the cleaned page, and the
+// matches' texts, positions and replacements left in the regex object.
+TEST_P(CutResultRowsTable, GivesWhatTheTwoRemovalsAndTheSearchGive) {
+  const std::string& original = GetParam().page;
+  std::string expectedPage = TextReplaceAll(TextReplaceAll(original, "<em>", ""), "</em>", "");
+  RegexObject plain;
+  plain.Search(kResultPattern, expectedPage);
+  std::vector<ResultRow> expectedRows;
+  for (int match = 1; match <= plain.MatchCount(); ++match) {
+    ResultRow& row = expectedRows.emplace_back();
+    for (int submatch = 1; submatch <= kResultColumns; ++submatch) {
+      row.push_back(plain.SubmatchText(match, submatch));
+    }
+  }
+
+  RegexObject regex;
+  for (int round = 0; round < 2; ++round) {  // the second one on storage kept from the first
+    std::string page = original;
+    EXPECT_EQ(CutResultRows(regex, page), expectedRows);
+    EXPECT_EQ(page, expectedPage);
+    EXPECT_EQ(Results(regex), Results(plain));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pages, CutResultRowsTable,
+    testing::Values(
+        PageCase{"DemoPage", Utf8ToGbk(MakeSearchPage(GbkToUtf8("记"), 40))},
+        PageCase{"TagsBetweenChinese", ResultBlock("西游<em>记</em>") + "\r\n        " +
+                                           ResultBlock("<em>红</em>楼<em>梦</em>")},
+        PageCase{"TagsAnywhere", "<em>" + ResultBlock("a</em>b") + "</em><em>"},
+        // Removing "<em>" joins a new "</em>", which the second removal takes too.
+        PageCase{"JoinedCloseTag", ResultBlock("甲</<em>em>乙<</em>/em>丙") + "<<em>/em>"},
+        PageCase{"AdjacentOpenTags", ResultBlock("</e<em><em>m>名")},
+        // A byte of 0x80 or more standing alone hides the tag after it from the removals.
+        PageCase{"EuroSignBeforeTag", ResultBlock("\x80<em>名</em>") + "\x80</em>"},
+        PageCase{"StrayByteBeforeTag", ResultBlock("\xFF<em>名</em>")},
+        PageCase{"LeadByteBeforeTag", ResultBlock("\x81<em>名</em>") + "\xB0"},
+        // Invalid UTF-8 and characters code page 936 lacks arrive as substitutes.
+        PageCase{"FromInvalidUtf8AndMissingCharacters",
+                 Utf8ToGbk("\xC0\xAF\xF0\x9F\x98\x80 " + MakeSearchPage("\xE7\xBA\xA2", 3))},
+        PageCase{"ZeroByteInside",
+                 ResultBlock("名<em>1</em>") + std::string(1, '\0') + ResultBlock("<em>2</em>")},
+        PageCase{"NoTags", ResultBlock("名") + ResultBlock("书")}, PageCase{"Empty", ""}),
+    [](const testing::TestParamInfo<PageCase>& info) { return std::string(info.param.name); });
 
 TEST(CutResultRows, OneRowOfSixCellsPerMatchInOrderWithoutTheEmphasis) {
   SearchPageOptions options;

@@ -145,4 +145,21 @@ TEST(CodePage936, SingleBytesRoundTrip) {
   }
 }
 
+// Pieces written one after another into kept storage give GbkToUtf8 of the whole; anything but
+// plain double-byte text is declined.
+TEST(PairedGbkToUtf8At, WritesPlainDoubleByteTextInPlace) {
+  std::string utf8(100, 'x');  // an earlier, longer text's storage
+  size_t written = 0;
+  ASSERT_TRUE(PairedGbkToUtf8At("<p>搜", utf8, written));
+  ASSERT_TRUE(PairedGbkToUtf8At("索</p>", utf8, written));
+  utf8.resize(written);
+  EXPECT_EQ(utf8, GbkToUtf8("<p>搜索</p>"));
+
+  const std::string declines[] = {"a\x80", "\xFF", "\x81", "ab\x81<", std::string("a\0b", 3)};
+  for (const std::string& declined : declines) {
+    written = 0;
+    EXPECT_FALSE(PairedGbkToUtf8At(declined, utf8, written)) << declined;
+  }
+}
+
 }  // namespace

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "text/code_page.h"
 #include "text/text_find.h"
 #include "web/site_patterns.h"
 
@@ -467,5 +468,65 @@ TEST(RegexObject, CatastrophicBacktrackingEndsWithNoMatches) {
     ExpectNoResults(regex);
   }
 }
+
+// Everything a search leaves behind, written out so two searches compare as one text.
+std::string Results(const RegexObject& regex) {
+  std::string all = std::to_string(regex.MatchCount()) + "/" +
+                    std::to_string(regex.SubmatchCount()) + "\n" + regex.ReplaceMatches("<$&|$1>");
+  for (int m = 0; m <= regex.MatchCount() + 1; ++m) {
+    for (int g = 0; g <= regex.SubmatchCount() + 1; ++g) {
+      int position = 0;
+      const std::string text =
+          g == 0 ? regex.MatchText(m, &position) : regex.SubmatchText(m, g, &position);
+      all += "\n" + std::to_string(m) + "." + std::to_string(g) + "@" + std::to_string(position) +
+             ":" + text;
+    }
+  }
+  return all;
+}
+
+struct ConvertedCase {
+  const char* name;
+  std::string pattern;
+  std::string subject;  // converts on its own (GbkToUtf8 gives true)
+};
+
+void PrintTo(const ConvertedCase& c, std::ostream* os) { *os << c.name; }
+
+class RegexConvertedTable : public testing::TestWithParam<ConvertedCase> {};
+
+// A caller's UTF-8 form stands in for the object's own conversion without changing a result;
+// the string it hands over comes back as storage for the next one.
+TEST_P(RegexConvertedTable, GivesWhatSearchGives) {
+  const ConvertedCase& c = GetParam();
+  RegexObject plain;
+  ASSERT_TRUE(plain.Search(c.pattern, c.subject));
+  RegexObject converted;
+  std::string utf8 = "storage of an earlier page, longer than this subject's form";
+  for (int round = 0; round < 2; ++round) {
+    ASSERT_TRUE(GbkToUtf8(c.subject, utf8));
+    ASSERT_TRUE(converted.SearchConverted(c.pattern, c.subject, utf8));
+    EXPECT_EQ(Results(converted), Results(plain));
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Converted, RegexConvertedTable,
+    testing::Values(
+        ConvertedCase{"Ascii", "(\\w+)@(\\w+)", "ann@x bob@y"},
+        ConvertedCase{"ChineseAroundMatches", "作者：(\\S+)", "书名 作者：某人 作者：佚名"},
+        ConvertedCase{"EuroSignAlone", "a(\\S)",
+                      "\x80"
+                      "a\x80"
+                      "b搜a索"},
+        ConvertedCase{"EmptyMatches", "x*", "搜x索"}, ConvertedCase{"NoMatch", "z", "搜索"},
+        ConvertedCase{"EmptySubject", "(a)?", ""},
+        ConvertedCase{"ResultPattern", std::string(kResultPattern),
+                      "<div class=\"searchTopic\"><a href=\"/t\" class=\"searchtitle\" "
+                      "target=\"_blank\">名</a>&nbsp;&nbsp;作者：某</div>\r\n        <div "
+                      "class=\"searchIntro\">简介</div>\r\n        <div class=\"searchInfo\"><a "
+                      "href=\"/t\" class=\"g\">http://h/t</a> - [<a href=/txt/x/>古典</a>]&nbsp;1 "
+                      "KB&nbsp;日期：<span class=\"oldDate\">2016-05-25</span></div>"}),
+    [](const testing::TestParamInfo<ConvertedCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
