@@ -18,6 +18,7 @@
 #include "app/window_download.h"
 #include "app/window_names.h"
 #include "sys/paths.h"
+#include "sys/png_icon.h"
 #include "sys/qt_text.h"
 #include "sys/shell_services.h"
 #include "sys/window_layer.h"
@@ -32,13 +33,7 @@ const std::vector<ListColumn> kPanelColumns = {{"小说", 100}, {"地址", 180}}
 // The page of 高级选择夹1 that holds the list.
 constexpr int kListPage = 1;
 
-QIcon FolderLockIcon() {
-  QIcon icon;
-  for (const int size : {24, 48}) {
-    icon.addFile(QStringLiteral(":/icons/folder-lock-%1.png").arg(size), QSize(size, size));
-  }
-  return icon;
-}
+QIcon FolderLockIcon() { return PngIcon(QStringLiteral(":/icons/folder-lock-%1.png"), {24, 48}); }
 
 QProgressBar* ProgressBar() {
   return qobject_cast<QProgressBar*>(FindControl(kDownloadPanel, kPanelProgressBar));

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <optional>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include <QApplication>
@@ -14,6 +15,7 @@
 #include "app/program_main.h"
 #include "app/site_config.h"
 #include "demo/demo_site.h"
+#include "sys/font_warm_up.h"
 #include "web/web_settings.h"
 
 namespace {
@@ -21,8 +23,14 @@ namespace {
 // The windows need a display; a command runs without one, on a QCoreApplication.
 template <typename Application, typename Run>
 int RunWith(int argc, char** argv, const CommandLine& commandLine, SiteConfig site, Run run) {
-  // libcurl's global set-up comes before any other thread, the demo site's included.
-  WebGlobalInit();
+  // A command needs libcurl at once. The windows show without it (RunProgram sets it up once
+  // MainWindow has painted) but not without their fonts, whose configuration a thread reads
+  // meanwhile.
+  if constexpr (std::is_same_v<Application, QApplication>) {
+    StartFontWarmUp();
+  } else {
+    WebGlobalInit();
+  }
   Application app(argc, argv);
   DemoSite demo;
   if (commandLine.demo && !UseDemoSite(demo, site)) {

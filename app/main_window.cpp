@@ -17,8 +17,10 @@
 #include "app/search_loop.h"
 #include "app/window_download.h"
 #include "app/window_names.h"
+#include "sys/font_warm_up.h"
 #include "sys/ini_file.h"
 #include "sys/paths.h"
+#include "sys/png_icon.h"
 #include "sys/qt_text.h"
 #include "sys/shell_services.h"
 #include "sys/tick_count.h"
@@ -34,11 +36,7 @@ const std::vector<ListColumn> kResultColumnsShown = {{"名称", 150}, {"作者",
                                                      {"地址", 100}, {"日期", 100}, {"大小", 101}};
 
 QIcon ApplicationIcon() {
-  QIcon icon;
-  for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
-    icon.addFile(QStringLiteral(":/icons/novelfetch-%1.png").arg(size), QSize(size, size));
-  }
-  return icon;
+  return PngIcon(QStringLiteral(":/icons/novelfetch-%1.png"), {16, 24, 32, 48, 64, 128, 256});
 }
 
 // "新宋体", 14 px, normal weight; black on white. Where the face is missing, Qt takes an
@@ -68,6 +66,8 @@ MainWindow::MainWindow(SiteConfig site, QWidget* parent)
     : FormWindow(kMainWindowFrame, parent), site_(std::move(site)) {
   setWindowIcon(ApplicationIcon());
   RegisterDownloadWindows();
+  // The controls lay out their texts at once: with the font configuration read, not twice.
+  WaitFontWarmUp();
   AddControls();
   // The form's position (50, 50) is not used: the window starts in the middle of the screen.
   CentreOnScreen();

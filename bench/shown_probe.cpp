@@ -4,9 +4,12 @@
 // "shown_ns=" and the monotonic clock in nanoseconds on standard output and ends the process
 // at once (nothing after the first paint is measured). It also prints when the libraries were
 // loaded ("loaded_ns=") and when the application object was made ("application_ns="), to see
-// where the time goes.
+// where the time goes, and at the first paint how many libraries are loaded ("libraries=")
+// and whether libcurl is one of them ("curl=").
 #include <cstdio>
+#include <cstring>
 #include <ctime>
+#include <link.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -25,8 +28,28 @@ void Report(const char* what) {
   std::fflush(stdout);
 }
 
+// How many shared objects the process has loaded (the program itself, the vDSO and this
+// probe included), and whether libcurl is among them.
+void ReportLibraries() {
+  struct Count {
+    int all = 0;
+    bool curl = false;
+  } count;
+  dl_iterate_phdr(
+      [](dl_phdr_info* info, size_t, void* data) {
+        auto* seen = static_cast<Count*>(data);
+        ++seen->all;
+        if (info->dlpi_name && std::strstr(info->dlpi_name, "libcurl")) seen->curl = true;
+        return 0;
+      },
+      &count);
+  std::printf("libraries=%d\ncurl=%d\n", count.all, count.curl ? 1 : 0);
+}
+
 void ReportAndEnd() {
   Report("shown");
+  ReportLibraries();
+  std::fflush(stdout);
   _exit(0);
 }
 

@@ -11,6 +11,8 @@ pkg_check_modules(HTTPLIB REQUIRED IMPORTED_TARGET GLOBAL cpp-httplib)
 
 if(NOVELFETCH_GUI)
   find_package(Qt6 REQUIRED COMPONENTS Core Gui Widgets Test)
+  # Optional: where Qt lays out text through fontconfig, the start-up reads it ahead.
+  pkg_check_modules(FONTCONFIG IMPORTED_TARGET fontconfig)
   find_package(CLI11 CONFIG QUIET)
   if(NOT CLI11_FOUND)
     find_path(CLI11_INCLUDE_DIR CLI/CLI.hpp REQUIRED)

@@ -28,6 +28,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # The libraries' packages come from the binaries themselves; the Chinese texts want a font
 # that holds them.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The program opens libcurl itself when it first needs it (app/libcurl_on_demand.cpp), so
+# shlibdeps does not see it; 7.84 is the first that sets itself up safely beside other threads.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcurl4 (>= 7.84)")
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-noto-cjk)
 # The summary line comes from the project's description; this is the text under it.
 string(CONCAT CPACK_DEBIAN_PACKAGE_DESCRIPTION
