@@ -140,8 +140,10 @@ struct RegexObject::State {
     if (!piecesAreSlices)
       return Utf8ToGbk(std::string_view(subjectUtf8).substr(start, end - start));
     // Converting the piece back would give these very bytes; cutting them out is cheaper.
-    const size_t from = SliceOffset(start);
-    return subject.substr(from, SliceOffset(end) - from);
+    // Clamped so that a UTF-8 form not matching the subject gives wrong cells, never a throw.
+    const size_t from = std::min(SliceOffset(start), subject.size());
+    const size_t to = std::min(SliceOffset(end), subject.size());
+    return subject.substr(from, to >= from ? to - from : 0);
   }
 
   // Offset in the subject of the character that starts at `utf8Offset`, found from where the
