@@ -7,7 +7,7 @@
 // Only the `novelfetch` executable is built with this file, linked with --as-needed so that
 // libcurl.so drops out of its needed libraries; a libcurl call the program starts to make
 // must be added here, or the library is linked again (bench/compare's start-up figure
-// lists the loaded libraries).
+// says so when libcurl is loaded before the window shows).
 #define CURL_DISABLE_TYPECHECK  // the checking macros would rename the definitions below
 
 #include <cstdarg>
