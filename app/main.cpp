@@ -23,7 +23,7 @@ namespace {
 // The windows need a display; a command runs without one, on a QCoreApplication.
 template <typename Application, typename Run>
 int RunWith(int argc, char** argv, const CommandLine& commandLine, SiteConfig site, Run run) {
-  // A command needs libcurl at once. The windows show without it (RunProgram sets it up once
+  // A command needs libcurl at once. The windows show without it (ProgramMain sets it up once
   // MainWindow has painted) but not without their fonts, whose configuration a thread reads
   // meanwhile.
   if constexpr (std::is_same_v<Application, QApplication>) {

@@ -4,8 +4,9 @@
 #include "app/site_config.h"
 
 // Creates the shared state, registers ReleaseGlobals as the shutdown routine, shows
-// MainWindow and runs the message loop until the program's last window has gone; returns 0,
-// the exit status. Needs a QApplication.
+// MainWindow, sets libcurl up on a thread once MainWindow has painted (WebGlobalInit) and runs
+// the message loop until the program's last window has gone; returns 0, the exit status.
+// Needs a QApplication.
 int ProgramMain(const SiteConfig& site);
 
 // The whole run around ProgramMain, as the window layer does it: hands the site
