@@ -54,7 +54,7 @@ struct PageFault {
   const char* label;
   Switch apply;
   std::string keyword;    // UTF-8
-  int attempts;           // the attempt that gets the page
+  int attempts;           // the attempt that gets the page; 0: not checked
   int rows;               // rows shown
   std::string firstName;  // UTF-8: the first row's name
 };
@@ -67,8 +67,10 @@ inline const std::vector<PageFault>& PageFaults() {
        Utf8(u8"西游记")},
       {"InvalidUtf8", [](DemoSiteOptions& o) { o.invalidUtf8 = true; }, Utf8(u8"红楼"), 1, 1,
        Utf8(u8"红楼梦")},
+      // Making and sending the page may take over a second on a busy machine, and then the
+      // next attempts start meanwhile: their number is not the row's point.
       {"HundredThousandResults", [](DemoSiteOptions& o) { o.searchResultCount = kManyResults; },
-       Utf8(u8"红楼"), 1, kManyResults, Utf8(u8"红楼梦")},
+       Utf8(u8"红楼"), 0, kManyResults, Utf8(u8"红楼梦")},
   };
   return rows;
 }
