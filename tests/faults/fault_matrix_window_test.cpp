@@ -213,7 +213,21 @@ TEST_F(WindowFaultInvalidUtf8, ShowsWhatIsNotUtf8AsQuestionMarks) {
 
 enum class Front { kPanel, kDialog };
 
-const char* FrontName(Front front) { return front == Front::kPanel ? "Panel" : "Dialog"; }
+// Every row of a table through both fronts.
+template <typename Row>
+auto OnBothFronts(const std::vector<Row>& rows) {
+  return ::testing::Combine(::testing::ValuesIn(rows),
+                            ::testing::Values(Front::kPanel, Front::kDialog));
+}
+
+// Names such a case after its row and its front, e.g. "Status404Dialog".
+struct RowAndFrontName {
+  template <typename Row>
+  std::string operator()(const ::testing::TestParamInfo<std::tuple<Row, Front>>& info) const {
+    const auto& [row, front] = info.param;
+    return std::string(row.label) + (front == Front::kPanel ? "Panel" : "Dialog");
+  }
+};
 
 // The download side on the demo site with shortened limits; the save folder is books_.
 class DownloadFaultFixture : public DownloadSideOnDemo {
@@ -303,13 +317,8 @@ TEST_P(WindowFaultDownload, SaysWhyAndLeavesTheEarlierCopyAlone) {
   EXPECT_TRUE(after == before) << Paths(after);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, WindowFaultDownload,
-                         ::testing::Combine(::testing::ValuesIn(DownloadFaults()),
-                                            ::testing::Values(Front::kPanel, Front::kDialog)),
-                         [](const auto& info) {
-                           return std::string(std::get<0>(info.param).label) +
-                                  FrontName(std::get<1>(info.param));
-                         });
+INSTANTIATE_TEST_SUITE_P(Rows, WindowFaultDownload, OnBothFronts(DownloadFaults()),
+                         RowAndFrontName());
 
 // A save folder that cannot take the book: the download runs, the write fails and says so.
 class WindowFaultFolder : public DownloadFaultFixture,
@@ -334,13 +343,7 @@ TEST_P(WindowFaultFolder, SaysWhyAndWritesNothing) {
   EXPECT_TRUE(after == before) << Paths(after);
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, WindowFaultFolder,
-                         ::testing::Combine(::testing::ValuesIn(FolderFaults()),
-                                            ::testing::Values(Front::kPanel, Front::kDialog)),
-                         [](const auto& info) {
-                           return std::string(std::get<0>(info.param).label) +
-                                  FrontName(std::get<1>(info.param));
-                         });
+INSTANTIATE_TEST_SUITE_P(Rows, WindowFaultFolder, OnBothFronts(FolderFaults()), RowAndFrontName());
 
 // Books named like paths: saved inside the save folder under a safe name, or refused.
 class WindowFaultName : public DownloadFaultFixture,
@@ -388,12 +391,6 @@ TEST_P(WindowFaultName, IsSavedInsideTheFolderUnderASafeNameOrRefused) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Rows, WindowFaultName,
-                         ::testing::Combine(::testing::ValuesIn(HostileNames()),
-                                            ::testing::Values(Front::kPanel, Front::kDialog)),
-                         [](const auto& info) {
-                           return std::string(std::get<0>(info.param).label) +
-                                  FrontName(std::get<1>(info.param));
-                         });
+INSTANTIATE_TEST_SUITE_P(Rows, WindowFaultName, OnBothFronts(HostileNames()), RowAndFrontName());
 
 }  // namespace
